@@ -1,0 +1,1 @@
+// Script runner (being written).

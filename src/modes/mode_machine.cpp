@@ -1,0 +1,1 @@
+// Mode machine (being written).

@@ -1,0 +1,71 @@
+#pragma once
+// Clock port: tick counts, local time, sleeping and every other wait of the
+// program. All blocking goes through here so that the simulated world can tell
+// when each program thread is idle and advance virtual time deterministically.
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+
+namespace platform {
+
+constexpr uint32_t kInfinite = 0xFFFFFFFFu;
+
+struct LocalTime {
+    int year = 2000;
+    int month = 1;      // 1 ... 12
+    int dayOfWeek = 0;  // 0 = Sunday
+    int day = 1;        // 1 ... 31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int milliseconds = 0;
+};
+
+// Registration record of a program thread (opaque to callers).
+struct ThreadSlot;
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+
+    // Milliseconds since the machine started; the 32-bit form wraps like the
+    // platform's tick count.
+    virtual uint64_t GetTickCount64() = 0;
+    uint32_t GetTickCount() { return static_cast<uint32_t>(GetTickCount64()); }
+    virtual LocalTime GetLocalTime() = 0;
+
+    // Blocks the calling thread for ms milliseconds.
+    void Sleep(uint32_t ms);
+
+    // The mutex that guards the state of every waitable object (locks, events,
+    // queues, message queues, virtual devices).
+    virtual std::mutex& StateMutex() = 0;
+
+    // With `lock` held on StateMutex(): blocks until ready() is true or
+    // timeoutMs milliseconds have passed (kInfinite: no limit). Returns ready().
+    // ready() is evaluated with the mutex held.
+    virtual bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                           uint32_t timeoutMs) = 0;
+
+    // With StateMutex() held: waitable state has changed; waiters re-test.
+    virtual void Notify() = 0;
+
+    // Thread lifecycle, called by platform::Thread. Register runs on the
+    // creating thread before the new thread exists; Begin and End run on the
+    // new thread around its body.
+    virtual ThreadSlot* RegisterThread(const char* name) = 0;
+    virtual void BeginThread(ThreadSlot* slot) = 0;
+    virtual void EndThread(ThreadSlot* slot) = 0;
+};
+
+// The process-wide clock. The system clock unless another one is installed;
+// install only while no program thread runs.
+Clock& CurrentClock();
+void InstallClock(Clock* clock);  // nullptr: back to the system clock
+
+// Shorthands for the current clock.
+inline uint32_t GetTickCount() { return CurrentClock().GetTickCount(); }
+inline void Sleep(uint32_t ms) { CurrentClock().Sleep(ms); }
+
+}  // namespace platform

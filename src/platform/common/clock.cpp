@@ -1,0 +1,29 @@
+#include <atomic>
+
+#include "platform/clock.h"
+#include "platform/system_clock.h"
+
+namespace platform {
+
+namespace {
+std::atomic<Clock*> g_installed{nullptr};
+
+Clock& SystemClockInstance() {
+    static SystemClock clock;
+    return clock;
+}
+}  // namespace
+
+Clock& CurrentClock() {
+    Clock* c = g_installed.load(std::memory_order_acquire);
+    return c ? *c : SystemClockInstance();
+}
+
+void InstallClock(Clock* clock) { g_installed.store(clock, std::memory_order_release); }
+
+void Clock::Sleep(uint32_t ms) {
+    std::unique_lock<std::mutex> lock(StateMutex());
+    WaitUntil(lock, [] { return false; }, ms);
+}
+
+}  // namespace platform

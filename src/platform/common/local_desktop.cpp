@@ -1,0 +1,342 @@
+#include "platform/local_desktop.h"
+
+#include <algorithm>
+#include <atomic>
+
+#include "platform/clock.h"
+
+namespace platform {
+
+struct LocalDesktop::Window {
+    std::wstring className;
+    std::wstring title;
+    WindowProc proc;
+    std::thread::id owner;
+};
+
+struct LocalDesktop::Message {
+    WindowHandle window;
+    uint32_t message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+
+struct LocalDesktop::SentMessage {
+    Message message;
+    LRESULT result = 0;
+    bool done = false;
+};
+
+struct LocalDesktop::Timer {
+    uint32_t window = 0;  // 0: a thread timer
+    uintptr_t id = 0;
+    uint32_t period = 0;
+    uint64_t due = 0;
+    uint64_t sequence = 0;  // orders timers that fall due together
+    std::thread::id owner;
+    TimerProc proc;
+};
+
+struct LocalDesktop::Queue {
+    std::deque<Message> posted;
+    std::deque<SentMessage*> sent;
+    bool quit = false;
+    int exitCode = 0;
+    // Set when this thread's timers change, so a loop waiting for the old
+    // next expiry wakes and computes the new one.
+    bool timersChanged = false;
+};
+
+LocalDesktop::LocalDesktop() = default;
+LocalDesktop::~LocalDesktop() = default;
+
+LocalDesktop::Queue& LocalDesktop::QueueOf(std::thread::id thread) {
+    auto& q = queues_[thread];
+    if (!q) q = std::make_unique<Queue>();
+    return *q;
+}
+
+LocalDesktop::Window* LocalDesktop::Find(WindowHandle window) {
+    auto it = windows_.find(window.value);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+WindowHandle LocalDesktop::CreateWindow(const std::wstring& className, const std::wstring& title, WindowProc proc) {
+    Clock& clock = CurrentClock();
+    std::unique_lock<std::mutex> lock(clock.StateMutex());
+    auto w = std::make_unique<Window>();
+    w->className = className;
+    w->title = title;
+    w->proc = std::move(proc);
+    w->owner = std::this_thread::get_id();
+    WindowHandle handle{nextWindow_};
+    nextWindow_ += 2;
+    windows_[handle.value] = std::move(w);
+    return handle;
+}
+
+bool LocalDesktop::DestroyWindow(WindowHandle window) {
+    Clock& clock = CurrentClock();
+    std::unique_lock<std::mutex> lock(clock.StateMutex());
+    if (windows_.erase(window.value) == 0) return false;
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                                 [&](const auto& t) { return t->window == window.value; }),
+                  timers_.end());
+    clock.Notify();
+    return true;
+}
+
+bool LocalDesktop::IsWindow(WindowHandle window) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    return Find(window) != nullptr;
+}
+
+bool LocalDesktop::SetWindowText(WindowHandle window, const std::wstring& title) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    Window* w = Find(window);
+    if (!w) return false;
+    w->title = title;
+    return true;
+}
+
+WindowHandle LocalDesktop::FindWindow(const std::wstring* className, const std::wstring* title) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    for (auto& [value, w] : windows_) {
+        if (className && w->className != *className) continue;
+        if (title && w->title != *title) continue;
+        return WindowHandle{value};
+    }
+    return WindowHandle{};
+}
+
+bool LocalDesktop::PostMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) {
+    Clock& clock = CurrentClock();
+    std::unique_lock<std::mutex> lock(clock.StateMutex());
+    Window* w = Find(window);
+    if (!w) return false;
+    QueueOf(w->owner).posted.push_back(Message{window, message, wParam, lParam});
+    clock.Notify();
+    return true;
+}
+
+LRESULT LocalDesktop::SendMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) {
+    Clock& clock = CurrentClock();
+    std::unique_lock<std::mutex> lock(clock.StateMutex());
+    Window* w = Find(window);
+    if (!w) return 0;
+    Message m{window, message, wParam, lParam};
+    if (w->owner == std::this_thread::get_id()) {
+        lock.unlock();
+        return Dispatch(m);
+    }
+    SentMessage sent{m, 0, false};
+    QueueOf(w->owner).sent.push_back(&sent);
+    clock.Notify();
+    // While waiting, answer messages sent to this thread's own windows, so
+    // two threads sending to each other do not lock up.
+    Queue& mine = QueueOf(std::this_thread::get_id());
+    for (;;) {
+        clock.WaitUntil(lock, [&] { return sent.done || !mine.sent.empty(); }, kInfinite);
+        if (sent.done) return sent.result;
+        ServeSentMessages(lock, mine);
+    }
+}
+
+void LocalDesktop::ServeSentMessages(std::unique_lock<std::mutex>& lock, Queue& queue) {
+    Clock& clock = CurrentClock();
+    while (!queue.sent.empty()) {
+        SentMessage* s = queue.sent.front();
+        queue.sent.pop_front();
+        lock.unlock();
+        LRESULT result = Dispatch(s->message);
+        lock.lock();
+        s->result = result;
+        s->done = true;
+        clock.Notify();
+    }
+}
+
+LocalDesktop::Timer* LocalDesktop::FindTimer(uint32_t window, uintptr_t id, std::thread::id thread) {
+    for (auto& t : timers_) {
+        if (t->window == window && t->id == id && (window != 0 || t->owner == thread)) return t.get();
+    }
+    return nullptr;
+}
+
+bool LocalDesktop::SetTimer(WindowHandle window, uintptr_t id, uint32_t periodMs) {
+    Clock& clock = CurrentClock();
+    std::unique_lock<std::mutex> lock(clock.StateMutex());
+    Window* w = Find(window);
+    if (!w) return false;
+    Timer* t = FindTimer(window.value, id, w->owner);
+    if (!t) {
+        timers_.push_back(std::make_unique<Timer>());
+        t = timers_.back().get();
+        t->window = window.value;
+        t->id = id;
+        t->owner = w->owner;
+    }
+    t->period = periodMs;
+    t->due = clock.GetTickCount64() + periodMs;
+    t->sequence = nextTimerSequence_++;
+    QueueOf(w->owner).timersChanged = true;
+    clock.Notify();
+    return true;
+}
+
+bool LocalDesktop::KillTimer(WindowHandle window, uintptr_t id) {
+    Clock& clock = CurrentClock();
+    std::unique_lock<std::mutex> lock(clock.StateMutex());
+    auto before = timers_.size();
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                                 [&](const auto& t) { return t->window == window.value && t->id == id; }),
+                  timers_.end());
+    clock.Notify();
+    return timers_.size() != before;
+}
+
+uintptr_t LocalDesktop::SetThreadTimer(uint32_t periodMs, TimerProc proc) {
+    Clock& clock = CurrentClock();
+    std::unique_lock<std::mutex> lock(clock.StateMutex());
+    auto t = std::make_unique<Timer>();
+    t->id = nextThreadTimer_++;
+    t->period = periodMs;
+    t->due = clock.GetTickCount64() + periodMs;
+    t->sequence = nextTimerSequence_++;
+    t->owner = std::this_thread::get_id();
+    t->proc = std::move(proc);
+    uintptr_t id = t->id;
+    timers_.push_back(std::move(t));
+    QueueOf(std::this_thread::get_id()).timersChanged = true;
+    clock.Notify();
+    return id;
+}
+
+bool LocalDesktop::KillThreadTimer(uintptr_t id) {
+    Clock& clock = CurrentClock();
+    std::unique_lock<std::mutex> lock(clock.StateMutex());
+    auto before = timers_.size();
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                                 [&](const auto& t) { return t->window == 0 && t->id == id; }),
+                  timers_.end());
+    return timers_.size() != before;
+}
+
+LocalDesktop::Timer* LocalDesktop::DueTimer(std::thread::id thread, uint64_t now) {
+    Timer* best = nullptr;
+    for (auto& t : timers_) {
+        if (t->owner != thread || t->due > now) continue;
+        if (!best || t->due < best->due || (t->due == best->due && t->sequence < best->sequence)) best = t.get();
+    }
+    return best;
+}
+
+uint32_t LocalDesktop::MsUntilNextTimer(std::thread::id thread, uint64_t now) {
+    uint64_t next = UINT64_MAX;
+    for (auto& t : timers_) {
+        if (t->owner == thread) next = std::min(next, t->due);
+    }
+    if (next == UINT64_MAX) return kInfinite;
+    if (next <= now) return 0;
+    return static_cast<uint32_t>(std::min<uint64_t>(next - now, kInfinite - 1));
+}
+
+LRESULT LocalDesktop::Dispatch(const Message& message) {
+    WindowProc proc;
+    {
+        std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+        ++dispatches_;
+        Window* w = Find(message.window);
+        if (!w) return 0;
+        proc = w->proc;
+    }
+    return proc ? proc(message.window, message.message, message.wParam, message.lParam) : 0;
+}
+
+bool LocalDesktop::HandleNext(std::unique_lock<std::mutex>& lock, Queue& queue, int& exitCode) {
+    Clock& clock = CurrentClock();
+    const auto me = std::this_thread::get_id();
+    if (!queue.sent.empty()) {
+        ServeSentMessages(lock, queue);
+        return true;
+    }
+    if (!queue.posted.empty()) {
+        Message m = queue.posted.front();
+        queue.posted.pop_front();
+        lock.unlock();
+        Dispatch(m);
+        lock.lock();
+        return true;
+    }
+    if (queue.quit) {
+        queue.quit = false;
+        exitCode = queue.exitCode;
+        return false;
+    }
+    const uint64_t now = clock.GetTickCount64();
+    if (Timer* t = DueTimer(me, now)) {
+        // Expiries that were missed are not queued up: one WM_TIMER, then the
+        // next one a full period later.
+        t->due = now + t->period;
+        const uintptr_t id = t->id;
+        const uint32_t window = t->window;
+        TimerProc proc = t->proc;
+        ++dispatches_;
+        lock.unlock();
+        if (window == 0) {
+            if (proc) proc(id);
+        } else {
+            Dispatch(Message{WindowHandle{window}, WM_TIMER, id, 0});
+        }
+        lock.lock();
+        return true;
+    }
+    queue.timersChanged = false;
+    const uint32_t wait = MsUntilNextTimer(me, now);
+    clock.WaitUntil(
+        lock,
+        [&] {
+            return !queue.sent.empty() || !queue.posted.empty() || queue.quit || queue.timersChanged ||
+                   DueTimer(me, clock.GetTickCount64()) != nullptr;
+        },
+        wait);
+    return true;
+}
+
+int LocalDesktop::RunMessageLoop() {
+    Clock& clock = CurrentClock();
+    std::unique_lock<std::mutex> lock(clock.StateMutex());
+    Queue& queue = QueueOf(std::this_thread::get_id());
+    int exitCode = 0;
+    while (HandleNext(lock, queue, exitCode)) {
+    }
+    return exitCode;
+}
+
+void LocalDesktop::PostQuitMessage(int exitCode) {
+    Clock& clock = CurrentClock();
+    std::unique_lock<std::mutex> lock(clock.StateMutex());
+    Queue& queue = QueueOf(std::this_thread::get_id());
+    queue.quit = true;
+    queue.exitCode = exitCode;
+    clock.Notify();
+}
+
+uint64_t LocalDesktop::DispatchCount() {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    return dispatches_;
+}
+
+namespace {
+std::atomic<Desktop*> g_desktop{nullptr};
+}
+
+Desktop& CurrentDesktop() {
+    static LocalDesktop builtIn;
+    Desktop* d = g_desktop.load(std::memory_order_acquire);
+    return d ? *d : builtIn;
+}
+
+void InstallDesktop(Desktop* desktop) { g_desktop.store(desktop, std::memory_order_release); }
+
+}  // namespace platform

@@ -1,0 +1,59 @@
+#pragma once
+// Desktop port: windows identified by class name and title, posted and sent
+// messages, window timers, thread timers and the message loop of the thread
+// that owns a window.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/window_messages.h"
+
+namespace platform {
+
+struct WindowHandle {
+    uint32_t value = 0;
+    explicit operator bool() const { return value != 0; }
+    friend bool operator==(WindowHandle a, WindowHandle b) { return a.value == b.value; }
+    friend bool operator!=(WindowHandle a, WindowHandle b) { return a.value != b.value; }
+};
+
+using WindowProc = std::function<LRESULT(WindowHandle, uint32_t, WPARAM, LPARAM)>;
+using TimerProc = std::function<void(uintptr_t timerId)>;
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Creates a window owned by the calling thread; its messages are handled
+    // by that thread's message loop.
+    virtual WindowHandle CreateWindow(const std::wstring& className, const std::wstring& title,
+                                      WindowProc proc) = 0;
+    virtual bool DestroyWindow(WindowHandle window) = 0;
+    virtual bool IsWindow(WindowHandle window) = 0;
+    virtual bool SetWindowText(WindowHandle window, const std::wstring& title) = 0;
+    // A top-level window by class name and/or title (nullptr: any).
+    virtual WindowHandle FindWindow(const std::wstring* className, const std::wstring* title) = 0;
+
+    virtual bool PostMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) = 0;
+    // Runs the window's handler on its owning thread and returns its result.
+    virtual LRESULT SendMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) = 0;
+
+    // Window timer: WM_TIMER with wParam = id reaches the window every
+    // periodMs. Setting an existing id restarts it.
+    virtual bool SetTimer(WindowHandle window, uintptr_t id, uint32_t periodMs) = 0;
+    virtual bool KillTimer(WindowHandle window, uintptr_t id) = 0;
+    // Thread timer: proc runs every periodMs on the calling thread's loop.
+    virtual uintptr_t SetThreadTimer(uint32_t periodMs, TimerProc proc) = 0;
+    virtual bool KillThreadTimer(uintptr_t id) = 0;
+
+    // Handles the calling thread's messages and timers until it posts quit.
+    virtual int RunMessageLoop() = 0;
+    virtual void PostQuitMessage(int exitCode) = 0;
+};
+
+// The process-wide desktop; install only while no program thread runs.
+Desktop& CurrentDesktop();
+void InstallDesktop(Desktop* desktop);  // nullptr: back to the built-in one
+
+}  // namespace platform

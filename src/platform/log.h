@@ -1,0 +1,57 @@
+#pragma once
+// The debug log: one wide-character and one narrow output, formatted like
+// the platform's debug output calls. Sinks receive each write as one text
+// (wide writes converted to UTF-8, narrow writes passed on byte for byte).
+
+#include <cstdarg>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+enum class LogOutput { Wide, Narrow };
+
+class LogSink {
+public:
+    virtual ~LogSink() = default;
+    virtual void Write(LogOutput output, const std::string& text) = 0;
+};
+
+// Formats into a buffer of 16000 characters (at most 15999 used), as the
+// wide debug output does. %ls takes a wide string.
+void LogW(const wchar_t* format, ...);
+void LogWV(const wchar_t* format, va_list args);
+// Formats into a buffer of 16000 bytes, as the narrow debug output does.
+void LogA(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogAV(const char* format, va_list args);
+
+void AddLogSink(LogSink* sink);
+void RemoveLogSink(LogSink* sink);
+
+// Wide text to UTF-8 and back (wchar_t holds one code point off Windows).
+std::string WideToUtf8(const std::wstring& text);
+std::wstring Utf8ToWide(const std::string& text);
+
+// Captures every log write while it exists (for tests).
+class LogCapture : public LogSink {
+public:
+    LogCapture();
+    ~LogCapture() override;
+    void Write(LogOutput output, const std::string& text) override;
+
+    std::vector<std::string> Texts() const;
+    // True when some write equals text exactly.
+    bool Contains(const std::string& text) const;
+    // Number of writes equal to text.
+    int Count(const std::string& text) const;
+    // True when some write contains the fragment.
+    bool ContainsFragment(const std::string& fragment) const;
+    void Clear();
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> texts_;
+};
+
+}  // namespace platform
