@@ -10,7 +10,9 @@
 
 namespace platform {
 
-enum class LogOutput { Wide, Narrow };
+// Wide and Narrow are the two debug outputs; Console is what the program
+// writes to its standard output stream.
+enum class LogOutput { Wide, Narrow, Console };
 
 class LogSink {
 public:
@@ -25,6 +27,8 @@ void LogWV(const wchar_t* format, va_list args);
 // Formats into a buffer of 16000 bytes, as the narrow debug output does.
 void LogA(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogAV(const char* format, va_list args);
+
+void LogConsole(const std::string& text);
 
 void AddLogSink(LogSink* sink);
 void RemoveLogSink(LogSink* sink);

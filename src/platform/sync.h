@@ -64,6 +64,8 @@ public:
     // Waits for the body to return. Safe to call when not started.
     void Join();
     bool Joinable() const { return thread_.joinable(); }
+    // True once the body has returned (false when never started).
+    bool Finished();
 
 private:
     struct State;

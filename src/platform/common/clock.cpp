@@ -9,8 +9,9 @@ namespace {
 std::atomic<Clock*> g_installed{nullptr};
 
 Clock& SystemClockInstance() {
-    static SystemClock clock;
-    return clock;
+    // Never destroyed: static objects may still take locks at process end.
+    static SystemClock* clock = new SystemClock;
+    return *clock;
 }
 }  // namespace
 

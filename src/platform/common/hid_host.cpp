@@ -31,9 +31,10 @@ std::atomic<HidHost*> g_host{nullptr};
 }  // namespace
 
 HidHost& CurrentHidHost() {
-    static EmptyHidHost empty;
+    // Never destroyed: static objects may still close handles at process end.
+    static EmptyHidHost* empty = new EmptyHidHost;
     HidHost* h = g_host.load(std::memory_order_acquire);
-    return h ? *h : empty;
+    return h ? *h : *empty;
 }
 
 void InstallHidHost(HidHost* host) { g_host.store(host, std::memory_order_release); }

@@ -130,6 +130,8 @@ void LogA(const char* format, ...) {
     va_end(args);
 }
 
+void LogConsole(const std::string& text) { Dispatch(LogOutput::Console, text); }
+
 void AddLogSink(LogSink* sink) {
     std::lock_guard<std::mutex> lock(SinkMutex());
     Sinks().push_back(sink);

@@ -76,6 +76,12 @@ void Thread::Start(const char* name, std::function<void()> body) {
     });
 }
 
+bool Thread::Finished() {
+    if (!state_) return false;
+    std::unique_lock<std::mutex> lock(state_->clock->StateMutex());
+    return state_->done;
+}
+
 void Thread::Join() {
     if (!thread_.joinable()) return;
     if (thread_.get_id() == std::this_thread::get_id()) {

@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs what is needed, then builds and runs every test three times: a
+# normal build, AddressSanitizer + UndefinedBehaviorSanitizer, and
+# ThreadSanitizer. Fails if any run fails or runs no test.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+variants="${CORVANE_VARIANTS:-normal asan tsan}"
+for variant in $variants; do
+    echo "=== $variant build ===" >&2
+    scripts/build.sh "$variant"
+    case "$variant" in
+        asan) export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ;;
+        tsan) export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ;;
+    esac
+    echo "=== $variant tests ===" >&2
+    ctest --test-dir "build/$variant" --output-on-failure --no-tests=error -j2 --timeout 300
+done

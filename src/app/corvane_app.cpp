@@ -1,0 +1,37 @@
+#include "app/corvane_app.h"
+
+#include "app/corvane_dlg.h"
+#include "app/device_names.h"
+#include "app/key_pipeline.h"
+#include "app/settings.h"
+#include "handset/handset_device.h"
+#include "modes/mode_machine.h"
+#include "modes/mode_timer.h"
+
+namespace app {
+
+CCorvaneApp theApp;
+
+bool CCorvaneApp::InitInstance() {
+    g_SettingsIni.SetPath(GetAppFolder() + L"Corvane.ini");
+    // The mode timer belongs to this thread's message loop, as a thread timer
+    // set up before anything else runs.
+    modes::StartModeTimer();
+    {
+        CCorvaneDlg dlg;
+        dlg.DoModal();
+    }
+    modes::StopModeTimer();
+    return false;
+}
+
+void ResetProcessState() {
+    ResetSettingsStore();
+    handset::ResetHandsetDevices();
+    modes::ResetModeState();
+    ResetKeyPipeline();
+    g_OutDeviceName.Set(L"");
+    g_InDeviceName.Set(L"");
+}
+
+}  // namespace app

@@ -1,0 +1,78 @@
+#include "app/corvane_dlg.h"
+
+#include "app/device_names.h"
+#include "app/key_pipeline.h"
+#include "app/settings.h"
+#include "app/update_tray_icon.h"
+#include "audio/sound_device_names.h"
+#include "handset/handset_commands.h"
+#include "handset/handset_device.h"
+#include "modes/mode_machine.h"
+#include "platform/log.h"
+
+namespace app {
+
+CCorvaneDlg::CCorvaneDlg() = default;
+
+CCorvaneDlg::~CCorvaneDlg() { StopThreads(); }
+
+int CCorvaneDlg::DoModal() {
+    auto& desktop = platform::CurrentDesktop();
+    m_hWnd = desktop.CreateWindow(kMainWindowClass, L"",
+                                  [this](platform::WindowHandle, uint32_t m, platform::WPARAM w, platform::LPARAM l) {
+                                      return WindowProc(m, w, l);
+                                  });
+    OnInitDialog();
+    const int result = desktop.RunMessageLoop();
+    desktop.DestroyWindow(m_hWnd);
+    return result;
+}
+
+void CCorvaneDlg::EndDialog(int result) { platform::CurrentDesktop().PostQuitMessage(result); }
+
+bool CCorvaneDlg::OnInitDialog() {
+    auto& desktop = platform::CurrentDesktop();
+    desktop.SetWindowText(m_hWnd, kMainWindowTitle);
+    LoadSettings(g_Settings);
+    handset::WriteDeviceFirst();
+    handset::ReadDeviceFirst();
+    {
+        platform::Guard keyLock(m_KeyLock);
+        g_KeyQueue.clear();
+    }
+    m_ReadThread.Start("HandsetReadThread", [this] { HandsetReadThread(this); });
+    platform::LogW(L"MODE_UNCONNECTED 000");
+    modes::SwitchMode(modes::MODE_UNCONNECTED);
+    handset::NewWriteCmd(handset::CMD_INIT);
+    const std::wstring outName = audio::FindUsbOutDeviceName();
+    g_OutDeviceName.Set(outName);
+    g_InDeviceName.Set(audio::FindUsbInDeviceName());
+    platform::LogW(L"InDevice=%ls, OutDevice=%ls", g_InDeviceName.Get().c_str(), g_OutDeviceName.Get().c_str());
+    m_KeyEventThread.Start("KeyEventThread", [this] { KeyEventThread(this); });
+    UpdateTrayIcon(*this);
+    return true;
+}
+
+platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wParam, platform::LPARAM) {
+    switch (message) {
+        case platform::WM_TIMER:
+            OnKeyTimer(*this, wParam);
+            return 0;
+        case platform::WM_CLOSE:
+            EndDialog(IDCANCEL);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void CCorvaneDlg::StopThreads() {
+    m_bStop = 1;
+    g_KeyQueueSignal.Set();
+    // A read blocked on the handset ends when its handle is closed.
+    handset::Disconnect(handset::g_ReadDevice);
+    m_ReadThread.Join();
+    m_KeyEventThread.Join();
+}
+
+}  // namespace app

@@ -1,0 +1,50 @@
+#pragma once
+// The main window: never shown; owns and starts everything and receives the
+// messages that drive the program from outside.
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/desktop.h"
+#include "platform/sync.h"
+
+namespace app {
+
+constexpr wchar_t kMainWindowTitle[] = L"VARNO-CORVANE";
+constexpr wchar_t kMainWindowClass[] = L"Corvane.Class";
+
+class CCorvaneDlg {
+public:
+    CCorvaneDlg();
+    // Stops the key threads and waits for them.
+    ~CCorvaneDlg();
+    CCorvaneDlg(const CCorvaneDlg&) = delete;
+    CCorvaneDlg& operator=(const CCorvaneDlg&) = delete;
+
+    std::atomic<int> m_bStop{0};
+    std::atomic<int> m_nLastKey{0};
+    std::atomic<uint32_t> m_dwKeyDownTick{0};
+    std::atomic<int> m_bReadPaused{0};
+    platform::CriticalSection m_KeyLock;
+    platform::WindowHandle m_hWnd;
+
+    // Creates the window on the calling thread, initialises, and handles
+    // messages until the dialog ends. Returns the end result.
+    int DoModal();
+    void EndDialog(int result);
+
+    bool OnInitDialog();
+    platform::LRESULT WindowProc(uint32_t message, platform::WPARAM wParam, platform::LPARAM lParam);
+
+    // Asks both key threads to end, wakes them and waits for them.
+    void StopThreads();
+
+private:
+    platform::Thread m_ReadThread;
+    platform::Thread m_KeyEventThread;
+};
+
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+}  // namespace app

@@ -1,0 +1,29 @@
+#include "audio/mixer_fader.h"
+
+#include <mutex>
+
+namespace audio {
+
+CMixerFader g_OutFader("out");
+CMixerFader g_InFader("in");
+
+namespace {
+std::mutex g_backendMutex;
+FaderBackend g_backend;
+}  // namespace
+
+void SetFaderValue(CMixerFader& fader, int value, int type) {
+    FaderBackend backend;
+    {
+        std::lock_guard<std::mutex> lock(g_backendMutex);
+        backend = g_backend;
+    }
+    if (backend) backend(fader, value, type);
+}
+
+void InstallFaderBackend(FaderBackend backend) {
+    std::lock_guard<std::mutex> lock(g_backendMutex);
+    g_backend = std::move(backend);
+}
+
+}  // namespace audio

@@ -1,0 +1,21 @@
+#pragma once
+// The simulator's script language: one command a line, '#' starts a comment.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct ScriptLine {
+    int number = 0;                 // 1-based line in the file
+    std::vector<std::string> words;  // the command and its arguments
+};
+
+// Splits a script into commands; blank and comment-only lines are dropped.
+std::vector<ScriptLine> ParseScript(const std::string& text);
+
+// A number in decimal or 0x hex; false when the word is not one.
+bool ParseNumber(const std::string& word, long long& value);
+
+}  // namespace sim

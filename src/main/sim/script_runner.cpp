@@ -1,0 +1,120 @@
+#include "main/sim/script_runner.h"
+
+#include "app/key_ids.h"
+#include "app/settings.h"
+
+namespace sim {
+
+namespace {
+constexpr uint64_t kDefaultHoldMs = 100;
+}
+
+int DefaultCodeForKey(const std::string& keyName) {
+    static const app::CAppSettings defaults;
+    for (int code = app::kFirstMappedCode; code <= app::kLastMappedCode; ++code) {
+        char fallback[16];
+        const uint32_t key = static_cast<uint32_t>(defaults.VAL_KEYSCAN[code - app::kFirstMappedCode].load());
+        if (keyName == app::KeyName(key, fallback)) return code;
+    }
+    return 0;
+}
+
+int ScriptRunner::Run(const std::vector<ScriptLine>& lines) {
+    for (const ScriptLine& line : lines) {
+        lineNumber_ = line.number;
+        if (!Execute(line)) {
+            world_.Stop();
+            return 2;
+        }
+        world_.Settle();
+    }
+    world_.Stop();
+    return 0;
+}
+
+bool ScriptRunner::Fail(const std::string& message) {
+    errors_ << "script line " << lineNumber_ << ": " << message << '\n';
+    return false;
+}
+
+bool ScriptRunner::Execute(const ScriptLine& line) {
+    const auto& w = line.words;
+    const std::string& command = w[0];
+    if (command == "setting") return Setting(w);
+    if (command == "start") {
+        if (w.size() != 1) return Fail("start takes no arguments");
+        world_.Start();
+        return true;
+    }
+    if (command == "wait") return Wait(w);
+    if (command == "handset") return HandsetCommand(w);
+    if (command == "exit") {
+        world_.Stop();
+        return true;
+    }
+    return Fail("unknown command '" + command + "'");
+}
+
+bool ScriptRunner::Setting(const std::vector<std::string>& w) {
+    if (w.size() < 3) return Fail("usage: setting <KEY> <value>");
+    if (world_.Running()) return Fail("settings are written before start");
+    std::string value = w[2];
+    for (size_t i = 3; i < w.size(); ++i) value += " " + w[i];
+    world_.WriteSetting(w[1], value);
+    return true;
+}
+
+bool ScriptRunner::Wait(const std::vector<std::string>& w) {
+    long long ms = 0;
+    if (w.size() != 2 || !ParseNumber(w[1], ms) || ms < 0) return Fail("usage: wait <ms>");
+    world_.Advance(static_cast<uint64_t>(ms));
+    return true;
+}
+
+bool ScriptRunner::HandsetCommand(const std::vector<std::string>& w) {
+    if (w.size() < 2) return Fail("usage: handset plug|unplug|report|press|release|key ...");
+    auto& handset = world_.Handset();
+    const std::string& what = w[1];
+    if (what == "plug") {
+        handset.Plug(world_.Bus());
+    } else if (what == "unplug") {
+        handset.Unplug();
+    } else if (what == "report") {
+        std::vector<uint8_t> bytes;
+        for (size_t i = 2; i < w.size(); ++i) {
+            long long v = 0;
+            if (!ParseNumber(w[i], v) || v < 0 || v > 255) return Fail("bad report byte '" + w[i] + "'");
+            bytes.push_back(static_cast<uint8_t>(v));
+        }
+        handset.InjectInput(bytes);
+    } else if (what == "press") {
+        long long code = 0;
+        if (w.size() != 3 || !ParseNumber(w[2], code) || code < 0 || code > 255) {
+            return Fail("usage: handset press <code>");
+        }
+        handset.Press(static_cast<uint8_t>(code));
+    } else if (what == "release") {
+        handset.Release();
+    } else if (what == "key") {
+        return HandsetKey(w);
+    } else {
+        return Fail("unknown handset command '" + what + "'");
+    }
+    return true;
+}
+
+bool ScriptRunner::HandsetKey(const std::vector<std::string>& w) {
+    if (w.size() < 3 || w.size() > 4) return Fail("usage: handset key <KEY_NAME> [<hold ms>]");
+    const int code = DefaultCodeForKey(w[2]);
+    if (code == 0) return Fail("no key of the default key map is '" + w[2] + "'");
+    long long hold = kDefaultHoldMs;
+    if (w.size() == 4 && (!ParseNumber(w[3], hold) || hold < 0)) return Fail("bad hold time '" + w[3] + "'");
+    auto& handset = world_.Handset();
+    handset.Press(static_cast<uint8_t>(code));
+    world_.Settle();
+    world_.Advance(static_cast<uint64_t>(hold));
+    handset.Release();
+    return true;
+}
+
+}  // namespace sim

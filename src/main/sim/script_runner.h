@@ -1,0 +1,38 @@
+#pragma once
+// Runs a simulator script against a simulated world.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "main/sim/script.h"
+#include "main/sim/sim_world.h"
+
+namespace sim {
+
+class ScriptRunner {
+public:
+    ScriptRunner(SimWorld& world, std::ostream& errors) : world_(world), errors_(errors) {}
+
+    // Runs every line; stops at the first bad line. Returns 0 on success,
+    // 2 for a bad script. The program is stopped at the end.
+    int Run(const std::vector<ScriptLine>& lines);
+
+private:
+    bool Execute(const ScriptLine& line);
+    bool Setting(const std::vector<std::string>& w);
+    bool Wait(const std::vector<std::string>& w);
+    bool HandsetCommand(const std::vector<std::string>& w);
+    bool HandsetKey(const std::vector<std::string>& w);
+    bool Fail(const std::string& message);
+
+    SimWorld& world_;
+    std::ostream& errors_;
+    int lineNumber_ = 0;
+};
+
+// The default key map's hardware code for a key name (KEY_HOOKUP, KEY_5, ...);
+// 0 when no code gives that key.
+int DefaultCodeForKey(const std::string& keyName);
+
+}  // namespace sim

@@ -1,1 +1,0 @@
-// Script runner (being written).

@@ -1,0 +1,151 @@
+#include "main/sim/sim_world.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/corvane_app.h"
+#include "app/corvane_dlg.h"
+#include "app/key_ids.h"
+#include "modes/mode_machine.h"
+#include "platform/app_folder.h"
+#include "platform/profile.h"
+
+namespace sim {
+
+namespace {
+
+// Log texts may end in line feeds and carry bytes of other code pages; the
+// transcript keeps one event per line in plain text.
+std::string TranscriptText(const std::string& text) {
+    std::string out;
+    size_t end = text.size();
+    while (end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r')) --end;
+    for (size_t i = 0; i < end; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c < 0x20 || c >= 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof(hex), "\\x%02X", c);
+            out += hex;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+std::string Hex(const uint8_t* bytes, size_t count) {
+    std::string out;
+    char two[4];
+    for (size_t i = 0; i < count; ++i) {
+        std::snprintf(two, sizeof(two), "%02x", bytes[i]);
+        out += two;
+    }
+    return out;
+}
+
+std::string SectionOfKey(const std::string& key) {
+    if (key.rfind("VAL_KEYSCAN_", 0) == 0) return "KEY";
+    if (key.rfind("VAL_CONTRAST_", 0) == 0) return "LCM";
+    return "SETTING";
+}
+
+std::filesystem::path MakeProgramFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-sim-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path();
+    return pattern;
+}
+
+}  // namespace
+
+// Turns what the program does into transcript lines.
+class SimWorld::Observer : public platform::LogSink, public modes::ModeObserver {
+public:
+    Observer(Transcript& transcript, bool logLines, std::string folder)
+        : transcript_(transcript), logLines_(logLines), folder_(std::move(folder)) {}
+
+    // The program's folder is a fresh temporary one each run; the transcript
+    // names it "$PROGRAM/" so that runs compare equal.
+    void Write(platform::LogOutput, const std::string& text) override {
+        if (!logLines_) return;
+        std::string t = text;
+        for (size_t at; (at = t.find(folder_)) != std::string::npos;) t.replace(at, folder_.size(), "$PROGRAM/");
+        transcript_.Add("log", TranscriptText(t));
+    }
+    void OnModeChanged(int mode) override {
+        transcript_.Add("mode", std::to_string(mode) + " " + modes::ModeName(mode));
+    }
+    void OnKeyDispatched(unsigned key) override { transcript_.Add("key", std::to_string(key)); }
+
+    void OnHandsetEvent(const platform::sim::HandsetEvent& event) {
+        if (const auto* cmd = std::get_if<platform::sim::HandsetCommand>(&event)) {
+            transcript_.Add("handset-cmd", cmd->name + " " + std::to_string(cmd->wp1) + " " +
+                                               std::to_string(cmd->wp2) + " " + std::to_string(cmd->wp3));
+        } else if (const auto* line = std::get_if<platform::sim::HandsetScreenLine>(&event)) {
+            transcript_.Add("handset-screen", std::to_string(line->line) + " " + Hex(line->upper.data(), 128) + " " +
+                                                  Hex(line->lower.data(), 128));
+        }
+    }
+
+private:
+    Transcript& transcript_;
+    bool logLines_;
+    std::string folder_;
+};
+
+SimWorld::SimWorld(const Options& options)
+    : options_(options), transcript_([this] { return clock_.GetTickCount64(); }) {
+    folder_ = MakeProgramFolder();
+    observer_ = std::make_unique<Observer>(transcript_, options_.logLines, (folder_ / "").string());
+    platform::InstallClock(&clock_);
+    platform::InstallDesktop(&desktop_);
+    platform::InstallHidHost(&bus_);
+    platform::OverrideExecutablePath(platform::Utf8ToWide((folder_ / "Corvane.exe").string()));
+    app::ResetProcessState();
+    platform::AddLogSink(observer_.get());
+    modes::SetModeObserver(observer_.get());
+    handset_.SetEventListener([this](const platform::sim::HandsetEvent& e) { observer_->OnHandsetEvent(e); });
+}
+
+SimWorld::~SimWorld() {
+    Stop();
+    handset_.SetEventListener(nullptr);
+    modes::SetModeObserver(nullptr);
+    platform::RemoveLogSink(observer_.get());
+    app::ResetProcessState();
+    platform::OverrideExecutablePath(std::nullopt);
+    platform::InstallHidHost(nullptr);
+    platform::InstallDesktop(nullptr);
+    platform::InstallClock(nullptr);
+    std::error_code ec;
+    if (folder_.filename().string().rfind("corvane-sim-", 0) == 0) std::filesystem::remove_all(folder_, ec);
+}
+
+void SimWorld::WriteSetting(const std::string& key, const std::string& value) {
+    platform::WritePrivateProfileString(platform::Utf8ToWide(SectionOfKey(key)), platform::Utf8ToWide(key),
+                                        platform::Utf8ToWide(value),
+                                        platform::Utf8ToWide((folder_ / "Corvane.ini").string()));
+}
+
+void SimWorld::Start() {
+    if (started_) return;
+    started_ = true;
+    transcript_.SetOrigin(clock_.GetTickCount64());
+    ui_.Start("ui", [] { app::theApp.InitInstance(); });
+    clock_.Settle();
+}
+
+void SimWorld::Stop() {
+    if (!started_ || stopped_) return;
+    stopped_ = true;
+    const std::wstring title = app::kMainWindowTitle;
+    desktop_.PostMessage(desktop_.FindWindow(nullptr, &title), platform::WM_CLOSE, 0, 0);
+    // Threads may be in the middle of a timed wait; let time run until all end.
+    while (!ui_.Finished()) clock_.Advance(10);
+    ui_.Join();
+}
+
+}  // namespace sim

@@ -1,0 +1,66 @@
+#pragma once
+// The simulated world around one run of the companion: virtual clock,
+// desktop, HID bus with the handset, a folder of its own for the program's
+// files, and the transcript of what happens.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "main/sim/transcript.h"
+#include "platform/local_desktop.h"
+#include "platform/log.h"
+#include "platform/sim/virtual_clock.h"
+#include "platform/sim/virtual_handset.h"
+#include "platform/sim/virtual_hid_bus.h"
+#include "platform/sync.h"
+
+namespace sim {
+
+class SimWorld {
+public:
+    struct Options {
+        bool logLines = false;  // debug log lines into the transcript
+    };
+
+    explicit SimWorld(const Options& options);
+    ~SimWorld();
+    SimWorld(const SimWorld&) = delete;
+    SimWorld& operator=(const SimWorld&) = delete;
+
+    platform::sim::VirtualClock& Clock() { return clock_; }
+    platform::LocalDesktop& Desktop() { return desktop_; }
+    platform::sim::VirtualHidBus& Bus() { return bus_; }
+    platform::sim::VirtualHandset& Handset() { return handset_; }
+    Transcript& Log() { return transcript_; }
+    const std::filesystem::path& ProgramFolder() const { return folder_; }
+
+    // Writes one key of the settings file (before Start).
+    void WriteSetting(const std::string& key, const std::string& value);
+
+    // Starts the companion on its user-interface thread and lets it settle.
+    void Start();
+    bool Running() const { return started_ && !stopped_; }
+    // Ends the main window and waits (in virtual time) for every thread.
+    void Stop();
+
+    void Advance(uint64_t ms) { clock_.Advance(ms); }
+    void Settle() { clock_.Settle(); }
+
+private:
+    class Observer;
+
+    Options options_;
+    platform::sim::VirtualClock clock_;
+    platform::LocalDesktop desktop_;
+    platform::sim::VirtualHidBus bus_;
+    platform::sim::VirtualHandset handset_;
+    Transcript transcript_;
+    std::unique_ptr<Observer> observer_;
+    std::filesystem::path folder_;
+    platform::Thread ui_;
+    bool started_ = false;
+    bool stopped_ = false;
+};
+
+}  // namespace sim
