@@ -118,6 +118,8 @@ struct ContrastCase {
     const char* expected;
 };
 
+void PrintTo(const ContrastCase& c, std::ostream* os) { *os << "level " << c.level; }
+
 class ContrastLevelTest : public ProgramTest, public ::testing::WithParamInterface<ContrastCase> {};
 
 TEST_P(ContrastLevelTest, StartSendsTripleOfChosenLevel) {
@@ -148,6 +150,8 @@ struct BadReportCase {
     const char* what;
     std::vector<uint8_t> report;
 };
+
+void PrintTo(const BadReportCase& c, std::ostream* os) { *os << c.what; }
 
 std::vector<uint8_t> LongReport() {
     std::vector<uint8_t> r(1000, 0);
