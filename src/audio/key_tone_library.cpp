@@ -19,7 +19,8 @@ std::atomic<KeyToneLibrary*> g_library{nullptr};
 KeyToneLibrary& CurrentKeyToneLibrary() {
     static SilentKeyToneLibrary* silent = new SilentKeyToneLibrary;
     KeyToneLibrary* l = g_library.load();
-    return l ? *l : *silent;
+    if (l) return *l;
+    return *silent;
 }
 
 void InstallKeyToneLibrary(KeyToneLibrary* library) { g_library.store(library); }

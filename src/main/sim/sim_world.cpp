@@ -97,8 +97,7 @@ private:
 };
 
 SimWorld::SimWorld(const Options& options)
-    : options_(options), transcript_([this] { return clock_.GetTickCount64(); }) {
-    folder_ = MakeProgramFolder();
+    : options_(options), transcript_([this] { return clock_.GetTickCount64(); }), folder_(MakeProgramFolder()) {
     observer_ = std::make_unique<Observer>(transcript_, options_.logLines, (folder_ / "").string());
     platform::InstallClock(&clock_);
     platform::InstallDesktop(&desktop_);
@@ -143,8 +142,17 @@ void SimWorld::Stop() {
     stopped_ = true;
     const std::wstring title = app::kMainWindowTitle;
     desktop_.PostMessage(desktop_.FindWindow(nullptr, &title), platform::WM_CLOSE, 0, 0);
-    // Threads may be in the middle of a timed wait; let time run until all end.
-    while (!ui_.Finished()) clock_.Advance(10);
+    // Threads may be in the middle of a timed wait; let time run until all
+    // end. A program that does not end within an hour of its time is stuck.
+    constexpr uint64_t kStepMs = 10;
+    constexpr uint64_t kGiveUpMs = 3600000;
+    for (uint64_t waited = 0; !ui_.Finished(); waited += kStepMs) {
+        if (waited >= kGiveUpMs) {
+            std::fprintf(stderr, "corvane-sim: the program did not end\n");
+            std::abort();
+        }
+        clock_.Advance(kStepMs);
+    }
     ui_.Join();
 }
 

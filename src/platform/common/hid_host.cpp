@@ -34,7 +34,8 @@ HidHost& CurrentHidHost() {
     // Never destroyed: static objects may still close handles at process end.
     static EmptyHidHost* empty = new EmptyHidHost;
     HidHost* h = g_host.load(std::memory_order_acquire);
-    return h ? *h : *empty;
+    if (h) return *h;
+    return *empty;
 }
 
 void InstallHidHost(HidHost* host) { g_host.store(host, std::memory_order_release); }

@@ -334,7 +334,8 @@ std::atomic<Desktop*> g_desktop{nullptr};
 Desktop& CurrentDesktop() {
     static LocalDesktop* builtIn = new LocalDesktop;  // never destroyed, like the clock
     Desktop* d = g_desktop.load(std::memory_order_acquire);
-    return d ? *d : *builtIn;
+    if (d) return *d;
+    return *builtIn;
 }
 
 void InstallDesktop(Desktop* desktop) { g_desktop.store(desktop, std::memory_order_release); }
