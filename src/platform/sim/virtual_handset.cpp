@@ -166,7 +166,7 @@ void VirtualHandset::ClearRecords() {
     events_.clear();
 }
 
-void VirtualHandset::Emit(HandsetEvent event) {
+void VirtualHandset::Emit(const HandsetEvent& event) {
     events_.push_back(event);
     if (listener_) listener_(events_.back());
 }

@@ -74,7 +74,7 @@ public:
 
 private:
     void OnOutput(const uint8_t* data, size_t length);
-    void Emit(HandsetEvent event);  // with mutex_ held
+    void Emit(const HandsetEvent& event);  // with mutex_ held
     void DecodeScreenReport(const std::vector<uint8_t>& bytes);
 
     mutable std::mutex mutex_;
