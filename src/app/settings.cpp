@@ -1,8 +1,7 @@
 #include "app/settings.h"
 
-#include <cstdio>
-
 #include "platform/app_folder.h"
+#include "platform/log.h"
 #include "platform/profile.h"
 
 namespace app {
@@ -10,144 +9,149 @@ namespace app {
 CAppSettings g_Settings;
 CIniFile g_SettingsIni;
 
-const int kDefaultKeyMap[kKeyMapSize] = {10, 1, 4, 7, 22, 17, 2, 5, 8, 0, 18, 3, 6,
-                                         9,  23, 11, 12, 14, 15, 19, 13, 24, 16, 21, 20};
-const int kDefaultContrast[kContrastLevelCount][3] = {{162, 35, 34}, {162, 35, 37}, {162, 35, 40}};
-
 namespace {
-constexpr size_t kAppPathChars = 260;
-constexpr size_t kLoadPathChars = 2048;
-constexpr size_t kIniReadChars = 255;
-const wchar_t kSettingsFile[] = L"Corvane.ini";
-const wchar_t kSectionSetting[] = L"SETTING";
-const wchar_t kSectionLcm[] = L"LCM";
-const wchar_t kSectionKey[] = L"KEY";
 
-// The user settings, in file order, by key.
-struct IntSetting {
+constexpr size_t kAppFolderPathChars = 260;
+constexpr size_t kSettingsPathChars = 2048;
+constexpr size_t kIniReadChars = 255;
+constexpr wchar_t kSettingsFileName[] = L"Corvane.ini";
+constexpr wchar_t kSectionSetting[] = L"SETTING";
+constexpr wchar_t kSectionLcm[] = L"LCM";
+constexpr wchar_t kSectionKey[] = L"KEY";
+
+// The user settings of section "SETTING", in file order. The ring tone is
+// the one text among them.
+struct UserSetting {
     const wchar_t* key;
-    std::atomic<int> CAppSettings::*field;
-    int defaultValue;
+    std::atomic<int> CAppSettings::*number;  // null for VAL_RINGTONE
 };
-const IntSetting kBeforeRingtone[] = {
-    {L"VAL_AUTORUN_API", &CAppSettings::VAL_AUTORUN_API, 1},
-    {L"VAL_ENABLE_KEYTONE", &CAppSettings::VAL_ENABLE_KEYTONE, 1},
-    {L"VAL_ENABLE_LCM", &CAppSettings::VAL_ENABLE_LCM, 1},
-    {L"VAL_AUDIO_OUT_VOLUME", &CAppSettings::VAL_AUDIO_OUT_VOLUME, 25},
-    {L"VAL_AUDIO_IN_VOLUME", &CAppSettings::VAL_AUDIO_IN_VOLUME, 25},
-    {L"VAL_AUDIO_OUT_MUTE", &CAppSettings::VAL_AUDIO_OUT_MUTE, 0},
-    {L"VAL_AUDIO_IN_MUTE", &CAppSettings::VAL_AUDIO_IN_MUTE, 0},
-    {L"VAL_LCM_CONTRAST", &CAppSettings::VAL_LCM_CONTRAST, 1},
+constexpr UserSetting kUserSettings[] = {
+    {L"VAL_AUTORUN_API", &CAppSettings::VAL_AUTORUN_API},
+    {L"VAL_ENABLE_KEYTONE", &CAppSettings::VAL_ENABLE_KEYTONE},
+    {L"VAL_ENABLE_LCM", &CAppSettings::VAL_ENABLE_LCM},
+    {L"VAL_AUDIO_OUT_VOLUME", &CAppSettings::VAL_AUDIO_OUT_VOLUME},
+    {L"VAL_AUDIO_IN_VOLUME", &CAppSettings::VAL_AUDIO_IN_VOLUME},
+    {L"VAL_AUDIO_OUT_MUTE", &CAppSettings::VAL_AUDIO_OUT_MUTE},
+    {L"VAL_AUDIO_IN_MUTE", &CAppSettings::VAL_AUDIO_IN_MUTE},
+    {L"VAL_LCM_CONTRAST", &CAppSettings::VAL_LCM_CONTRAST},
+    {L"VAL_RINGTONE", nullptr},
+    {L"VAL_RINGTONE_VOLUME", &CAppSettings::VAL_RINGTONE_VOLUME},
+    {L"VAL_LANGUAGE", &CAppSettings::VAL_LANGUAGE},
 };
-const IntSetting kAfterRingtone[] = {
-    {L"VAL_RINGTONE_VOLUME", &CAppSettings::VAL_RINGTONE_VOLUME, 31},
-    {L"VAL_LANGUAGE", &CAppSettings::VAL_LANGUAGE, 0},
-};
-const wchar_t kRingtoneKey[] = L"VAL_RINGTONE";
 
 std::wstring FolderOf(const std::wstring& path) {
     const size_t last = path.find_last_of(L"\\/");
     return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
 }
 
-std::wstring ContrastKey(int level, int part) {
-    wchar_t key[32];
-    std::swprintf(key, 32, L"VAL_CONTRAST_%d%lc", level, static_cast<wint_t>(L'A' + part));
-    return key;
+std::wstring ExecutableFolder(size_t bufferChars) {
+    std::wstring path;
+    return platform::GetExecutablePath(path, bufferChars) ? FolderOf(path) : std::wstring();
+}
+
+// Without a folder there is no settings file: a bare file name would be
+// looked up in whatever the current directory happens to be.
+std::wstring SettingsPath(const std::wstring& folder) {
+    return folder.empty() ? std::wstring() : folder + kSettingsFileName;
+}
+
+std::wstring ContrastKey(int level, int value) {
+    return L"VAL_CONTRAST_" + std::to_wstring(level) + static_cast<wchar_t>(L'A' + value);
 }
 
 std::wstring KeyScanKey(int code) { return L"VAL_KEYSCAN_" + std::to_wstring(code); }
 
-void WriteInt(const std::wstring& key, int value, const std::wstring& path) {
-    wchar_t text[16];
-    std::swprintf(text, 16, L"%d", value);
-    platform::WritePrivateProfileString(kSectionSetting, key, text, path);
-}
-}  // namespace
-
-CAppSettings::CAppSettings() {
-    for (int level = 0; level < kContrastLevelCount; ++level) {
-        for (int part = 0; part < 3; ++part) VAL_CONTRAST[level][part] = kDefaultContrast[level][part];
-    }
-    for (int i = 0; i < kKeyMapSize; ++i) VAL_KEYSCAN[i] = kDefaultKeyMap[i];
-}
-
-void ResetSettings(CAppSettings& s) {
-    s.m_strAppFolder.clear();
-    for (const IntSetting& i : kBeforeRingtone) (s.*i.field) = i.defaultValue;
-    for (const IntSetting& i : kAfterRingtone) (s.*i.field) = i.defaultValue;
-    s.VAL_RINGTONE.clear();
-    for (int level = 0; level < kContrastLevelCount; ++level) {
-        for (int part = 0; part < 3; ++part) s.VAL_CONTRAST[level][part] = kDefaultContrast[level][part];
-    }
-    for (int i = 0; i < kKeyMapSize; ++i) s.VAL_KEYSCAN[i] = kDefaultKeyMap[i];
-}
-
-std::wstring GetAppFolder() {
-    std::wstring path;
-    if (!platform::GetExecutablePath(path, kAppPathChars)) return std::wstring();
-    return FolderOf(path);
-}
-
-void LoadSettings(CAppSettings& s) {
-    std::wstring exe;
-    s.m_strAppFolder = platform::GetExecutablePath(exe, kLoadPathChars) ? FolderOf(exe) : std::wstring();
-    const std::wstring path = s.m_strAppFolder + kSettingsFile;
-    for (const IntSetting& i : kBeforeRingtone) {
-        (s.*i.field) = platform::GetPrivateProfileInt(kSectionSetting, i.key, i.defaultValue, path);
-    }
-    platform::GetPrivateProfileString(kSectionSetting, kRingtoneKey, L"", s.VAL_RINGTONE, kRingtoneChars, path);
-    for (const IntSetting& i : kAfterRingtone) {
-        (s.*i.field) = platform::GetPrivateProfileInt(kSectionSetting, i.key, i.defaultValue, path);
-    }
-    for (int level = 0; level < kContrastLevelCount; ++level) {
-        for (int part = 0; part < 3; ++part) {
-            s.VAL_CONTRAST[level][part] = platform::GetPrivateProfileInt(kSectionLcm, ContrastKey(level, part),
-                                                                         kDefaultContrast[level][part], path);
+void LoadUserSettings(CAppSettings& settings, const CAppSettings& defaults, const std::wstring& path) {
+    for (const UserSetting& setting : kUserSettings) {
+        if (setting.number == nullptr) {
+            platform::GetPrivateProfileString(kSectionSetting, setting.key, L"", settings.VAL_RINGTONE,
+                                              kRingtoneChars, path);
+        } else {
+            settings.*setting.number =
+                platform::GetPrivateProfileInt(kSectionSetting, setting.key, (defaults.*setting.number).load(), path);
         }
     }
-    for (int code = 1; code <= kKeyMapSize; ++code) {
-        s.VAL_KEYSCAN[code - 1] =
-            platform::GetPrivateProfileInt(kSectionKey, KeyScanKey(code), kDefaultKeyMap[code - 1], path);
+}
+
+void LoadContrast(CAppSettings& settings, const CAppSettings& defaults, const std::wstring& path) {
+    for (int level = 0; level < kContrastLevelCount; ++level) {
+        for (int value = 0; value < kContrastValueCount; ++value) {
+            settings.VAL_CONTRAST[level][value] = platform::GetPrivateProfileInt(
+                kSectionLcm, ContrastKey(level, value), defaults.VAL_CONTRAST[level][value].load(), path);
+        }
     }
 }
 
-void SaveSettings(CAppSettings& s) {
-    std::wstring exe;
-    const std::wstring folder = platform::GetExecutablePath(exe, kLoadPathChars) ? FolderOf(exe) : std::wstring();
-    const std::wstring path = folder + kSettingsFile;
-    for (const IntSetting& i : kBeforeRingtone) WriteInt(i.key, s.*i.field, path);
-    platform::WritePrivateProfileString(kSectionSetting, kRingtoneKey, s.VAL_RINGTONE, path);
-    for (const IntSetting& i : kAfterRingtone) WriteInt(i.key, s.*i.field, path);
+void LoadKeyMap(CAppSettings& settings, const CAppSettings& defaults, const std::wstring& path) {
+    for (int code = 1; code <= kKeyMapSize; ++code) {
+        settings.VAL_KEYSCAN[code - 1] =
+            platform::GetPrivateProfileInt(kSectionKey, KeyScanKey(code), defaults.VAL_KEYSCAN[code - 1].load(), path);
+    }
 }
 
-void CIniFile::SetPath(const std::wstring& path) {
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    m_strPath = path;
+}  // namespace
+
+void ResetSettings(CAppSettings& settings) {
+    const CAppSettings defaults;
+    settings.m_strAppFolder.clear();
+    settings.VAL_RINGTONE.clear();
+    for (const UserSetting& setting : kUserSettings) {
+        if (setting.number != nullptr) settings.*setting.number = (defaults.*setting.number).load();
+    }
+    for (int level = 0; level < kContrastLevelCount; ++level) {
+        for (int value = 0; value < kContrastValueCount; ++value) {
+            settings.VAL_CONTRAST[level][value] = defaults.VAL_CONTRAST[level][value].load();
+        }
+    }
+    for (int i = 0; i < kKeyMapSize; ++i) settings.VAL_KEYSCAN[i] = defaults.VAL_KEYSCAN[i].load();
 }
 
-std::wstring CIniFile::Path() const {
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    return m_strPath;
+std::wstring GetAppFolder() { return ExecutableFolder(kAppFolderPathChars); }
+
+void LoadSettings(CAppSettings& settings) {
+    const CAppSettings defaults;
+    settings.m_strAppFolder = ExecutableFolder(kSettingsPathChars);
+    const std::wstring path = SettingsPath(settings.m_strAppFolder);
+    if (path.empty()) platform::LogW(L"Settings: the executable's folder is unknown; using the defaults");
+    LoadUserSettings(settings, defaults, path);
+    LoadContrast(settings, defaults, path);
+    LoadKeyMap(settings, defaults, path);
 }
+
+void SaveSettings(CAppSettings& settings) {
+    const std::wstring path = SettingsPath(ExecutableFolder(kSettingsPathChars));
+    if (path.empty()) {
+        platform::LogW(L"Settings: the executable's folder is unknown; settings not saved");
+        return;
+    }
+    for (const UserSetting& setting : kUserSettings) {
+        const std::wstring value = setting.number != nullptr ? std::to_wstring((settings.*setting.number).load())
+                                                             : settings.VAL_RINGTONE.substr(0, kRingtoneChars - 1);
+        platform::WritePrivateProfileString(kSectionSetting, setting.key, value, path);
+    }
+}
+
+void CIniFile::SetPath(const std::wstring& path) { m_strPath = path; }
+
+const std::wstring& CIniFile::Path() const { return m_strPath; }
 
 bool CIniFile::ReadString(const std::wstring& section, const std::wstring& key, std::wstring& text) {
-    const size_t n = platform::GetPrivateProfileString(section, key, L"", text, kIniReadChars, Path());
-    m_nLastResult = static_cast<int>(n);
-    if (n == 0) text.clear();
-    return n > 0;
+    const size_t read = platform::GetPrivateProfileString(section, key, L"", text, kIniReadChars, m_strPath);
+    m_nLastResult = static_cast<int>(read);
+    return read > 0;
 }
 
 void CIniFile::WriteInt(const std::wstring& section, const std::wstring& key, long value) {
-    wchar_t text[24];
-    std::swprintf(text, 24, L"%ld", value);
-    // The write goes to the settings file whatever object it is called on.
+    // Always the settings file, whichever object the call is made on.
+    const std::wstring text = std::to_wstring(value);
     m_nLastResult = platform::WritePrivateProfileString(section, key, text, g_SettingsIni.Path()) ? 1 : 0;
 }
 
+int CIniFile::LastResult() const { return m_nLastResult; }
+
 void ResetSettingsStore() {
     ResetSettings(g_Settings);
-    g_SettingsIni.SetPath(L"");
+    g_SettingsIni = CIniFile();
 }
 
 }  // namespace app

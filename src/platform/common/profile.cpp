@@ -1,10 +1,16 @@
 #include "platform/profile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
-#include <cwctype>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <mutex>
+#include <optional>
+#include <system_error>
 #include <vector>
 
 #include "platform/log.h"
@@ -13,206 +19,335 @@ namespace platform {
 
 namespace {
 
-const char kUtf8Bom[] = "\xEF\xBB\xBF";
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+constexpr size_t kUtf8BomBytes = 3;
+constexpr int kTempNameAttempts = 16;
 
-// The file as lines, with what is needed to write it back unchanged.
-struct ProfileText {
-    bool exists = false;
-    bool bom = false;
-    bool crlf = false;
-    bool finalNewline = true;
-    std::vector<std::string> lines;  // UTF-8, without line ends
+// One line as stored: its bytes and its own line end ("\r\n", "\n", or ""
+// for a last line without one). Lines other than the written key go back
+// out exactly as they came in, whatever their encoding or line end.
+struct RawLine {
+    std::string text;
+    std::string end;
 };
 
-std::string PathBytes(const std::wstring& path) { return WideToUtf8(path); }
+struct ProfileFile {
+    bool bom = false;
+    std::vector<RawLine> lines;
+};
 
-ProfileText ReadProfile(const std::wstring& path) {
-    ProfileText text;
-    std::ifstream in(PathBytes(path), std::ios::binary);
-    if (!in) return text;
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    std::string data = buffer.str();
-    text.exists = true;
-    if (data.compare(0, 3, kUtf8Bom) == 0) {
-        text.bom = true;
-        data.erase(0, 3);
-    }
-    text.finalNewline = data.empty() || data.back() == '\n';
-    size_t start = 0;
-    while (start < data.size()) {
-        size_t end = data.find('\n', start);
-        if (end == std::string::npos) end = data.size();
-        std::string line = data.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            text.crlf = true;
-            line.pop_back();
-        }
-        text.lines.push_back(line);
-        start = end + 1;
-    }
-    return text;
+enum class LineKind { Other, Section, Key };
+
+// What a line means: a section header with its name, a key line with its
+// name and value, or anything else (comments, blank lines, garbage).
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    bool blank = true;
+    std::wstring name;
+    std::wstring value;
+};
+
+// Where a key lives: the first matching section's header, the first
+// matching key line in it, and one past the section's last non-blank line.
+struct KeyPosition {
+    std::optional<size_t> section;
+    std::optional<size_t> key;
+    size_t sectionEnd = 0;
+};
+
+enum class ReadStatus { Read, Missing, Failed };
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\v' || c == L'\f'; }
+
+std::wstring Trim(const std::wstring& text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
 }
 
-std::wstring Trim(const std::wstring& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && std::iswspace(static_cast<wint_t>(s[b]))) ++b;
-    while (e > b && std::iswspace(static_cast<wint_t>(s[e - 1]))) --e;
-    return s.substr(b, e - b);
-}
+wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
 bool SameName(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](wchar_t x, wchar_t y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+std::wstring Unquote(const std::wstring& value) {
+    const bool quoted =
+        value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front();
+    return quoted ? value.substr(1, value.size() - 2) : value;
+}
+
+ParsedLine ParseLine(const std::string& bytes) {
+    const std::wstring line = Trim(Utf8ToWide(bytes));
+    ParsedLine parsed;
+    parsed.blank = line.empty();
+    if (line.empty() || line.front() == L';') return parsed;
+    if (line.front() == L'[') {
+        const size_t close = line.find(L']');
+        if (close == std::wstring::npos) return parsed;
+        parsed.kind = LineKind::Section;
+        parsed.name = Trim(line.substr(1, close - 1));
+        return parsed;
     }
-    return true;
+    const size_t equals = line.find(L'=');
+    if (equals == std::wstring::npos) return parsed;
+    parsed.name = Trim(line.substr(0, equals));
+    if (parsed.name.empty()) return parsed;
+    parsed.kind = LineKind::Key;
+    parsed.value = Unquote(Trim(line.substr(equals + 1)));
+    return parsed;
 }
 
-// "[name]" gives name; anything else is not a section line.
-bool SectionName(const std::wstring& line, std::wstring& name) {
-    const std::wstring t = Trim(line);
-    if (t.size() < 2 || t.front() != L'[') return false;
-    const size_t close = t.find(L']');
-    if (close == std::wstring::npos) return false;
-    name = Trim(t.substr(1, close - 1));
-    return true;
+std::vector<ParsedLine> ParseLines(const ProfileFile& file) {
+    std::vector<ParsedLine> parsed;
+    parsed.reserve(file.lines.size());
+    for (const RawLine& line : file.lines) parsed.push_back(ParseLine(line.text));
+    return parsed;
 }
 
-bool KeyLine(const std::wstring& line, std::wstring& key, std::wstring& value) {
-    const size_t eq = line.find(L'=');
-    if (eq == std::wstring::npos) return false;
-    key = Trim(line.substr(0, eq));
-    if (key.empty() || key[0] == L';') return false;
-    value = Trim(line.substr(eq + 1));
-    return true;
-}
-
-std::wstring Unquote(const std::wstring& v) {
-    if (v.size() >= 2 && (v.front() == L'"' || v.front() == L'\'') && v.back() == v.front()) {
-        return v.substr(1, v.size() - 2);
-    }
-    return v;
-}
-
-// Where a key lives in the lines: its section header, its own line.
-struct Location {
-    long section = -1;  // index of the section header line
-    long sectionEnd = -1;  // one past the section's last non-blank line
-    long key = -1;
-};
-
-Location Locate(const ProfileText& text, const std::wstring& section, const std::wstring& key,
-                std::wstring* value) {
-    Location loc;
-    bool inSection = false;
-    for (size_t i = 0; i < text.lines.size(); ++i) {
-        const std::wstring line = Utf8ToWide(text.lines[i]);
-        std::wstring name, k, v;
-        if (SectionName(line, name)) {
-            if (inSection) break;  // the first matching section ends here
-            if (SameName(name, section)) {
-                inSection = true;
-                loc.section = static_cast<long>(i);
-                loc.sectionEnd = static_cast<long>(i) + 1;
+KeyPosition FindKey(const std::vector<ParsedLine>& lines, const std::wstring& section, const std::wstring& key) {
+    const std::wstring keyName = Trim(key);
+    KeyPosition pos;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const ParsedLine& line = lines[i];
+        if (line.kind == LineKind::Section) {
+            if (pos.section) break;  // only the first matching section counts
+            if (SameName(line.name, section)) {
+                pos.section = i;
+                pos.sectionEnd = i + 1;
             }
             continue;
         }
-        if (!inSection) continue;
-        if (!Trim(line).empty()) loc.sectionEnd = static_cast<long>(i) + 1;
-        if (loc.key < 0 && KeyLine(line, k, v) && SameName(k, key)) {
-            loc.key = static_cast<long>(i);
-            if (value) *value = Unquote(v);
-        }
+        if (!pos.section) continue;
+        if (line.kind == LineKind::Key && !pos.key && SameName(line.name, keyName)) pos.key = i;
+        if (!line.blank) pos.sectionEnd = i + 1;
     }
-    return loc;
+    return pos;
 }
 
-bool Lookup(const std::wstring& section, const std::wstring& key, const std::wstring& path, std::wstring& value) {
-    const ProfileText text = ReadProfile(path);
-    if (!text.exists) return false;
-    return Locate(text, section, key, &value).key >= 0;
+std::vector<RawLine> SplitLines(const std::string& bytes) {
+    std::vector<RawLine> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        const size_t newline = bytes.find('\n', start);
+        RawLine line;
+        if (newline == std::string::npos) {
+            line.text = bytes.substr(start);
+            start = bytes.size();
+        } else {
+            const bool crlf = newline > start && bytes[newline - 1] == '\r';
+            const size_t textEnd = crlf ? newline - 1 : newline;
+            line.text = bytes.substr(start, textEnd - start);
+            line.end = crlf ? "\r\n" : "\n";
+            start = newline + 1;
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
-bool WriteAtomically(const std::wstring& path, const std::string& data) {
-    namespace fs = std::filesystem;
-    const fs::path target(PathBytes(path));
-    fs::path temp = target;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        out.flush();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
+ReadStatus ReadBytes(const std::string& path, std::string& bytes, int& error) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) {
+        error = errno;
+        return (error == ENOENT || error == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
     }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
+    char chunk[4096];
+    size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof(chunk), in)) > 0) bytes.append(chunk, n);
+    const bool failed = std::ferror(in) != 0;
+    error = failed ? errno : 0;
+    (void)std::fclose(in);  // nothing was written; a close error changes nothing read
+    return failed ? ReadStatus::Failed : ReadStatus::Read;
+}
+
+ReadStatus ReadProfile(const std::string& path, ProfileFile& file, int& error) {
+    std::string bytes;
+    const ReadStatus status = ReadBytes(path, bytes, error);
+    if (status != ReadStatus::Read) return status;
+    if (bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
+        file.bom = true;
+        bytes.erase(0, kUtf8BomBytes);
+    }
+    file.lines = SplitLines(bytes);
+    return ReadStatus::Read;
+}
+
+std::optional<std::wstring> LookUp(const std::wstring& section, const std::wstring& key, const std::wstring& path) {
+    ProfileFile file;
+    int error = 0;
+    if (ReadProfile(WideToUtf8(path), file, error) != ReadStatus::Read) return std::nullopt;
+    const std::vector<ParsedLine> lines = ParseLines(file);
+    const KeyPosition pos = FindKey(lines, section, key);
+    if (!pos.key) return std::nullopt;
+    return lines[*pos.key].value;
+}
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// Leading decimal digits after blanks and an optional sign; saturates at the
+// int range instead of overflowing.
+int LeadingInt(const std::wstring& value) {
+    size_t i = 0;
+    while (i < value.size() && IsBlank(value[i])) ++i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == L'+' || value[i] == L'-')) negative = value[i++] == L'-';
+    constexpr long long kMagnitudeLimit = static_cast<long long>(INT_MAX) + 1;
+    long long magnitude = 0;
+    for (; i < value.size() && IsDigit(value[i]); ++i) {
+        magnitude = std::min(magnitude * 10 + (value[i] - L'0'), kMagnitudeLimit);
+    }
+    const long long signedValue = negative ? -magnitude : magnitude;
+    return static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
+}
+
+// New lines follow the file's own line ends: CRLF when its first line end is.
+std::string NewLineEnd(const ProfileFile& file) {
+    for (const RawLine& line : file.lines) {
+        if (!line.end.empty()) return line.end;
+    }
+    return "\n";
+}
+
+void InsertLine(ProfileFile& file, size_t at, const std::string& text) {
+    const std::string end = NewLineEnd(file);
+    if (at > 0 && file.lines[at - 1].end.empty()) file.lines[at - 1].end = end;
+    file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(at), RawLine{text, end});
+}
+
+void SetEntry(ProfileFile& file, const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    const std::string entry = WideToUtf8(key) + "=" + WideToUtf8(value);
+    const KeyPosition pos = FindKey(ParseLines(file), section, key);
+    if (pos.key) {
+        file.lines[*pos.key].text = entry;
+    } else if (pos.section) {
+        InsertLine(file, pos.sectionEnd, entry);
+    } else {
+        InsertLine(file, file.lines.size(), "[" + WideToUtf8(section) + "]");
+        InsertLine(file, file.lines.size(), entry);
+    }
+}
+
+std::string Serialise(const ProfileFile& file) {
+    std::string bytes = file.bom ? kUtf8Bom : "";
+    for (const RawLine& line : file.lines) bytes += line.text + line.end;
+    return bytes;
+}
+
+// Text that would break the line structure is refused rather than written.
+const wchar_t* EntryProblem(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    const auto hasLineBreak = [](const std::wstring& s) { return s.find_first_of(L"\r\n") != std::wstring::npos; };
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value)) return L"line break in the text";
+    if (section.find(L']') != std::wstring::npos) return L"']' in the section name";
+    const std::wstring name = Trim(key);
+    if (name.empty()) return L"empty key";
+    if (name.find(L'=') != std::wstring::npos || name.front() == L'[' || name.front() == L';') {
+        return L"the key would not read back";
+    }
+    return nullptr;
+}
+
+std::mutex& WriteMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
     }
     return true;
 }
 
-std::string Serialise(const ProfileText& text) {
-    const char* eol = text.crlf ? "\r\n" : "\n";
-    std::string data = text.bom ? kUtf8Bom : "";
-    for (size_t i = 0; i < text.lines.size(); ++i) {
-        data += text.lines[i];
-        if (i + 1 < text.lines.size() || text.finalNewline) data += eol;
+// A new file beside the target, never an existing one.
+int CreateTempFile(const std::string& target, std::string& tempPath) {
+    static unsigned counter = 0;  // guarded by WriteMutex()
+    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
+        tempPath = target + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
     }
-    return data;
+    return -1;
 }
+
+// Writes the bytes to a temporary file in the target's folder, flushes it to
+// disk and renames it over the target, so that readers see either the old or
+// the new file. Returns 0 or the error number.
+int ReplaceFile(const std::string& target, const std::string& bytes) {
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && ::access(target.c_str(), W_OK) != 0) return errno;
+    std::string tempPath;
+    const int fd = CreateTempFile(target, tempPath);
+    if (fd < 0) return errno;
+    int error = 0;
+    if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) error = errno;
+    if (error == 0 && !WriteAll(fd, bytes)) error = errno;
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0) error = errno;
+    if (error != 0) ::unlink(tempPath.c_str());
+    return error;
+}
+
+void LogWriteFailure(const std::wstring& section, const std::wstring& key, const std::wstring& path,
+                     const std::wstring& reason) {
+    LogW(L"Profile: cannot write [%ls] %ls to \"%ls\": %ls", section.c_str(), key.c_str(), path.c_str(),
+         reason.c_str());
+}
+
+std::wstring ErrorText(int error) { return Utf8ToWide(std::error_code(error, std::generic_category()).message()); }
 
 }  // namespace
 
 int GetPrivateProfileInt(const std::wstring& section, const std::wstring& key, int defaultValue,
                          const std::wstring& path) {
-    std::wstring value;
-    if (!Lookup(section, key, path, value)) return defaultValue;
-    size_t i = 0;
-    bool negative = false;
-    if (i < value.size() && (value[i] == L'+' || value[i] == L'-')) negative = value[i++] == L'-';
-    long long n = 0;
-    for (; i < value.size() && value[i] >= L'0' && value[i] <= L'9'; ++i) {
-        n = n * 10 + (value[i] - L'0');
-        if (n > 0x7FFFFFFFLL) n = 0x80000000LL;  // saturate; keeps going without overflow
-    }
-    if (negative) n = -n;
-    if (n > 0x7FFFFFFFLL) n = 0x7FFFFFFFLL;
-    return static_cast<int>(n);
+    const std::optional<std::wstring> value = LookUp(section, key, path);
+    return value ? LeadingInt(*value) : defaultValue;
 }
 
 size_t GetPrivateProfileString(const std::wstring& section, const std::wstring& key,
                                const std::wstring& defaultValue, std::wstring& out, size_t bufferChars,
                                const std::wstring& path) {
-    std::wstring value;
-    if (!Lookup(section, key, path, value)) value = defaultValue;
-    out = bufferChars == 0 ? std::wstring() : value.substr(0, bufferChars - 1);
+    if (bufferChars == 0) {
+        out.clear();
+        return 0;
+    }
+    const std::optional<std::wstring> value = LookUp(section, key, path);
+    out = (value ? *value : defaultValue).substr(0, bufferChars - 1);
     return out.size();
 }
 
 bool WritePrivateProfileString(const std::wstring& section, const std::wstring& key, const std::wstring& value,
                                const std::wstring& path) {
-    ProfileText text = ReadProfile(path);
-    const std::string line = WideToUtf8(key) + "=" + WideToUtf8(value);
-    const Location loc = Locate(text, section, key, nullptr);
-    if (loc.key >= 0) {
-        text.lines[static_cast<size_t>(loc.key)] = line;
-    } else if (loc.section >= 0) {
-        text.lines.insert(text.lines.begin() + loc.sectionEnd, line);
-    } else {
-        if (!text.finalNewline) text.finalNewline = true;
-        text.lines.push_back("[" + WideToUtf8(section) + "]");
-        text.lines.push_back(line);
+    if (path.empty()) {
+        LogWriteFailure(section, key, path, L"no file name");
+        return false;
     }
-    if (!WriteAtomically(path, Serialise(text))) {
-        LogW(L"WritePrivateProfileString: cannot write %ls", path.c_str());
+    if (const wchar_t* problem = EntryProblem(section, key, value)) {
+        LogWriteFailure(section, key, path, problem);
+        return false;
+    }
+    const std::string target = WideToUtf8(path);
+    std::lock_guard<std::mutex> lock(WriteMutex());
+    ProfileFile file;
+    int error = 0;
+    if (ReadProfile(target, file, error) == ReadStatus::Failed) {
+        LogWriteFailure(section, key, path, ErrorText(error));
+        return false;
+    }
+    SetEntry(file, section, key, value);
+    error = ReplaceFile(target, Serialise(file));
+    if (error != 0) {
+        LogWriteFailure(section, key, path, ErrorText(error));
         return false;
     }
     return true;
