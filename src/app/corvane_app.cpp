@@ -7,6 +7,8 @@
 #include "handset/handset_device.h"
 #include "modes/mode_machine.h"
 #include "modes/mode_timer.h"
+#include "skype/skype_monitor.h"
+#include "skype/skype_parser.h"
 
 namespace app {
 
@@ -30,6 +32,8 @@ void ResetProcessState() {
     handset::ResetHandsetDevices();
     modes::ResetModeState();
     ResetKeyPipeline();
+    skype::g_SkypeMonitor.Reset();
+    skype::ResetSkypeParser();
     g_OutDeviceName.Set(L"");
     g_InDeviceName.Set(L"");
 }

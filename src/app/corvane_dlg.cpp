@@ -9,6 +9,7 @@
 #include "handset/handset_device.h"
 #include "modes/mode_machine.h"
 #include "platform/log.h"
+#include "skype/skype_monitor.h"
 
 namespace app {
 
@@ -34,6 +35,7 @@ bool CCorvaneDlg::OnInitDialog() {
     auto& desktop = platform::CurrentDesktop();
     desktop.SetWindowText(m_hWnd, kMainWindowTitle);
     LoadSettings(g_Settings);
+    skype::g_SkypeMonitor.StartSkypeLink(m_hWnd);
     handset::WriteDeviceFirst();
     handset::ReadDeviceFirst();
     {
@@ -49,12 +51,25 @@ bool CCorvaneDlg::OnInitDialog() {
     g_InDeviceName.Set(audio::FindUsbInDeviceName());
     platform::LogW(L"InDevice=%ls, OutDevice=%ls", g_InDeviceName.Get().c_str(), g_OutDeviceName.Get().c_str());
     m_KeyEventThread.Start("KeyEventThread", [this] { KeyEventThread(this); });
+    if (skype::g_SkypeMonitor.m_hWnd) {
+        desktop.BroadcastMessage(skype::g_SkypeMonitor.m_uDiscoverMsg, skype::g_SkypeMonitor.m_hWnd.value, 0);
+    }
     UpdateTrayIcon(*this);
     return true;
 }
 
-platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wParam, platform::LPARAM) {
+platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wParam, platform::LPARAM lParam) {
+    auto& link = skype::g_SkypeMonitor;
+    if (message != 0 && message == link.m_uAttachMsg) {
+        // Skype's broadcasts reach only top-level windows; the link's window
+        // is a child, so they are handed on.
+        platform::CurrentDesktop().SendMessage(link.m_hWnd, message, wParam, lParam);
+        return 0;
+    }
     switch (message) {
+        case skype::WM_SKYPE_ATTACH_CHANGED:
+            UpdateTrayIcon(*this);
+            return 0;
         case platform::WM_TIMER:
             OnKeyTimer(*this, wParam);
             return 0;
@@ -67,6 +82,7 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
 }
 
 void CCorvaneDlg::StopThreads() {
+    skype::g_SkypeMonitor.StopSkypeLink();
     m_bStop = 1;
     g_KeyQueueSignal.Set();
     // A read blocked on the handset ends when its handle is closed.

@@ -5,22 +5,13 @@
 #include "app/key_pipeline.h"
 #include "modes/mode_machine.h"
 #include "platform/log.h"
+#include "skype/skype_monitor.h"
 
 namespace app {
 
 namespace {
 std::mutex g_hookMutex;
-std::function<bool()> g_skypeAttached;
 std::function<void(const ConnectionState&)> g_stateSink;
-
-bool SkypeAttached() {
-    std::function<bool()> probe;
-    {
-        std::lock_guard<std::mutex> lock(g_hookMutex);
-        probe = g_skypeAttached;
-    }
-    return probe && probe();
-}
 
 void ShowState(const ConnectionState& state) {
     std::function<void(const ConnectionState&)> sink;
@@ -31,11 +22,6 @@ void ShowState(const ConnectionState& state) {
     if (sink) sink(state);
 }
 }  // namespace
-
-void SetSkypeAttachedProbe(std::function<bool()> probe) {
-    std::lock_guard<std::mutex> lock(g_hookMutex);
-    g_skypeAttached = std::move(probe);
-}
 
 void SetConnectionStateSink(std::function<void(const ConnectionState&)> sink) {
     std::lock_guard<std::mutex> lock(g_hookMutex);
@@ -49,7 +35,7 @@ void UpdateTrayIcon(CCorvaneDlg&) {
         platform::LogW(L"MODE_UNCONNECTED 111");
         modes::SwitchMode(modes::MODE_UNCONNECTED);
         state = {TrayIcon::Error, L"Tray_Tip_Info_2"};
-    } else if (SkypeAttached()) {
+    } else if (skype::g_SkypeMonitor.IsAttached()) {
         const int mode = modes::g_ModeState.m_CurrMode;
         if (mode == modes::kNoMode || mode == modes::MODE_UNCONNECTED) modes::SwitchMode(modes::MODE_MAIN);
         state = {TrayIcon::Application, L"Tray_Tip_Info_1"};

@@ -22,8 +22,6 @@ struct ConnectionState {
 
 void UpdateTrayIcon(CCorvaneDlg& dlg);
 
-// Whether Skype is attached; asked at every connection update.
-void SetSkypeAttachedProbe(std::function<bool()> probe);  // empty: never attached
 // Receives the state that the tray icon shows.
 void SetConnectionStateSink(std::function<void(const ConnectionState&)> sink);
 

@@ -21,6 +21,14 @@ struct WindowHandle {
 using WindowProc = std::function<LRESULT(WindowHandle, uint32_t, WPARAM, LPARAM)>;
 using TimerProc = std::function<void(uintptr_t timerId)>;
 
+// The record carried by WM_COPYDATA (lParam points at it for the duration of
+// the sent message; the receiver copies what it keeps).
+struct CopyDataStruct {
+    uintptr_t dwData = 0;
+    uint32_t cbData = 0;
+    const void* lpData = nullptr;
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -29,6 +37,15 @@ public:
     // by that thread's message loop.
     virtual WindowHandle CreateWindow(const std::wstring& className, const std::wstring& title,
                                       WindowProc proc) = 0;
+    // A child window of `parent`; children are not top-level windows, so
+    // broadcasts and FindWindow do not reach them.
+    virtual WindowHandle CreateChildWindow(WindowHandle parent, const std::wstring& className,
+                                           const std::wstring& title, WindowProc proc) = 0;
+    virtual WindowHandle GetParent(WindowHandle window) = 0;
+    // The same name always gives the same message number (0xC000 ... 0xFFFF).
+    virtual uint32_t RegisterWindowMessage(const std::wstring& name) = 0;
+    // Sends the message to every top-level window, one after the other.
+    virtual void BroadcastMessage(uint32_t message, WPARAM wParam, LPARAM lParam) = 0;
     virtual bool DestroyWindow(WindowHandle window) = 0;
     virtual bool IsWindow(WindowHandle window) = 0;
     virtual bool SetWindowText(WindowHandle window, const std::wstring& title) = 0;

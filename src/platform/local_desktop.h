@@ -19,6 +19,11 @@ public:
     ~LocalDesktop() override;
 
     WindowHandle CreateWindow(const std::wstring& className, const std::wstring& title, WindowProc proc) override;
+    WindowHandle CreateChildWindow(WindowHandle parent, const std::wstring& className, const std::wstring& title,
+                                   WindowProc proc) override;
+    WindowHandle GetParent(WindowHandle window) override;
+    uint32_t RegisterWindowMessage(const std::wstring& name) override;
+    void BroadcastMessage(uint32_t message, WPARAM wParam, LPARAM lParam) override;
     bool DestroyWindow(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
     bool SetWindowText(WindowHandle window, const std::wstring& title) override;
@@ -55,6 +60,7 @@ private:
     std::map<uint32_t, std::unique_ptr<Window>> windows_;
     std::map<std::thread::id, std::unique_ptr<Queue>> queues_;
     std::vector<std::unique_ptr<Timer>> timers_;
+    std::map<std::wstring, uint32_t> registeredMessages_;
     uint32_t nextWindow_ = 0x10010;
     uintptr_t nextThreadTimer_ = 1;
     uint64_t nextTimerSequence_ = 0;

@@ -12,6 +12,7 @@ struct LocalDesktop::Window {
     std::wstring title;
     WindowProc proc;
     std::thread::id owner;
+    uint32_t parent = 0;  // 0: a top-level window
 };
 
 struct LocalDesktop::Message {
@@ -75,6 +76,40 @@ WindowHandle LocalDesktop::CreateWindow(const std::wstring& className, const std
     return handle;
 }
 
+WindowHandle LocalDesktop::CreateChildWindow(WindowHandle parent, const std::wstring& className,
+                                             const std::wstring& title, WindowProc proc) {
+    WindowHandle child = CreateWindow(className, title, std::move(proc));
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    if (Window* w = Find(child)) w->parent = parent.value;
+    return child;
+}
+
+WindowHandle LocalDesktop::GetParent(WindowHandle window) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    Window* w = Find(window);
+    return WindowHandle{w ? w->parent : 0};
+}
+
+uint32_t LocalDesktop::RegisterWindowMessage(const std::wstring& name) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    auto it = registeredMessages_.find(name);
+    if (it != registeredMessages_.end()) return it->second;
+    const uint32_t id = 0xC000 + static_cast<uint32_t>(registeredMessages_.size());
+    registeredMessages_[name] = id;
+    return id;
+}
+
+void LocalDesktop::BroadcastMessage(uint32_t message, WPARAM wParam, LPARAM lParam) {
+    std::vector<WindowHandle> topLevel;
+    {
+        std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+        for (auto& [value, w] : windows_) {
+            if (w->parent == 0) topLevel.push_back(WindowHandle{value});
+        }
+    }
+    for (WindowHandle w : topLevel) SendMessage(w, message, wParam, lParam);
+}
+
 bool LocalDesktop::DestroyWindow(WindowHandle window) {
     Clock& clock = CurrentClock();
     std::unique_lock<std::mutex> lock(clock.StateMutex());
@@ -102,6 +137,7 @@ bool LocalDesktop::SetWindowText(WindowHandle window, const std::wstring& title)
 WindowHandle LocalDesktop::FindWindow(const std::wstring* className, const std::wstring* title) {
     std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
     for (auto& [value, w] : windows_) {
+        if (w->parent != 0) continue;
         if (className && w->className != *className) continue;
         if (title && w->title != *title) continue;
         return WindowHandle{value};
