@@ -48,6 +48,7 @@ bool ScriptRunner::Execute(const ScriptLine& line) {
     }
     if (command == "wait") return Wait(w);
     if (command == "handset") return HandsetCommand(w);
+    if (command == "skype") return SkypeCommand(w);
     if (command == "exit") {
         world_.Stop();
         return true;
@@ -99,6 +100,50 @@ bool ScriptRunner::HandsetCommand(const std::vector<std::string>& w) {
         return HandsetKey(w);
     } else {
         return Fail("unknown handset command '" + what + "'");
+    }
+    return true;
+}
+
+bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
+    using Answer = platform::sim::SkypePeer::AttachAnswer;
+    if (w.size() < 2) return Fail("usage: skype start|attach|available|quit|notify ...");
+    auto& peer = world_.Skype();
+    const std::string& what = w[1];
+    if (what == "start") {
+        if (w.size() > 3) return Fail("usage: skype start [<version>]");
+        if (w.size() == 3) {
+            platform::sim::SkypePeer::Profile profile;
+            profile.version = w[2];
+            peer.SetProfile(profile);
+        }
+        peer.Start();
+    } else if (what == "attach") {
+        if (w.size() != 3) return Fail("usage: skype attach 0|1|2|3|none");
+        const std::string& s = w[2];
+        if (s == "0") {
+            peer.SetAttachAnswer(Answer::Success);
+        } else if (s == "1") {
+            peer.SetAttachAnswer(Answer::PendingThenSuccess);
+        } else if (s == "2") {
+            peer.SetAttachAnswer(Answer::Refused);
+        } else if (s == "3") {
+            peer.SetAttachAnswer(Answer::NotAvailable);
+        } else if (s == "none") {
+            peer.SetAttachAnswer(Answer::None);
+        } else {
+            return Fail("attach status must be 0, 1, 2, 3 or none");
+        }
+    } else if (what == "available") {
+        peer.AnnounceApi();
+    } else if (what == "quit") {
+        peer.Quit();
+    } else if (what == "notify") {
+        if (w.size() < 3) return Fail("usage: skype notify <text ...>");
+        std::string text = w[2];
+        for (size_t i = 3; i < w.size(); ++i) text += " " + w[i];
+        peer.Notify(text);
+    } else {
+        return Fail("unknown skype command '" + what + "'");
     }
     return true;
 }

@@ -24,6 +24,7 @@ private:
     bool Wait(const std::vector<std::string>& w);
     bool HandsetCommand(const std::vector<std::string>& w);
     bool HandsetKey(const std::vector<std::string>& w);
+    bool SkypeCommand(const std::vector<std::string>& w);
     bool Fail(const std::string& message);
 
     SimWorld& world_;

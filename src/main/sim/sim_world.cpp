@@ -107,10 +107,13 @@ SimWorld::SimWorld(const Options& options)
     platform::AddLogSink(observer_.get());
     modes::SetModeObserver(observer_.get());
     handset_.SetEventListener([this](const platform::sim::HandsetEvent& e) { observer_->OnHandsetEvent(e); });
+    skype_.SetCommandListener([this](const std::string& text) { transcript_.Add("skype-cmd", TranscriptText(text)); });
 }
 
 SimWorld::~SimWorld() {
     Stop();
+    skype_.Quit();
+    skype_.SetCommandListener(nullptr);
     handset_.SetEventListener(nullptr);
     modes::SetModeObserver(nullptr);
     platform::RemoveLogSink(observer_.get());

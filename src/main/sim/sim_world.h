@@ -13,6 +13,7 @@
 #include "platform/sim/virtual_clock.h"
 #include "platform/sim/virtual_handset.h"
 #include "platform/sim/virtual_hid_bus.h"
+#include "platform/sim/skype_peer.h"
 #include "platform/sync.h"
 
 namespace sim {
@@ -32,6 +33,7 @@ public:
     platform::LocalDesktop& Desktop() { return desktop_; }
     platform::sim::VirtualHidBus& Bus() { return bus_; }
     platform::sim::VirtualHandset& Handset() { return handset_; }
+    platform::sim::SkypePeer& Skype() { return skype_; }
     Transcript& Log() { return transcript_; }
     const std::filesystem::path& ProgramFolder() const { return folder_; }
 
@@ -55,6 +57,7 @@ private:
     platform::LocalDesktop desktop_;
     platform::sim::VirtualHidBus bus_;
     platform::sim::VirtualHandset handset_;
+    platform::sim::SkypePeer skype_;
     Transcript transcript_;
     std::unique_ptr<Observer> observer_;
     std::filesystem::path folder_;

@@ -1,0 +1,239 @@
+#include "platform/sim/skype_peer.h"
+
+#include <cstring>
+#include <sstream>
+
+namespace platform::sim {
+
+namespace {
+const wchar_t kApiWindowClass[] = L"SkypeControlAPIWindow";
+constexpr uint32_t kMsgAnswerAttach = WM_USER + 1;  // lParam: status to send
+constexpr uint32_t kMsgSendQueued = WM_USER + 2;
+constexpr uint32_t kMsgAnnounce = WM_USER + 3;
+constexpr LPARAM kStatusSuccess = 0;
+constexpr LPARAM kStatusPending = 1;
+constexpr LPARAM kStatusRefused = 2;
+constexpr LPARAM kStatusNotAvailable = 3;
+constexpr LPARAM kStatusApiAvailable = 0x8001;
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> w;
+    for (std::string s; in >> s;) w.push_back(s);
+    return w;
+}
+}  // namespace
+
+SkypePeer::SkypePeer() = default;
+
+SkypePeer::~SkypePeer() { Quit(); }
+
+void SkypePeer::SetAttachAnswer(AttachAnswer answer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    answer_ = answer;
+}
+
+void SkypePeer::SetProfile(const Profile& profile) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    profile_ = profile;
+}
+
+void SkypePeer::SetCommandListener(std::function<void(const std::string&)> listener) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    listener_ = std::move(listener);
+}
+
+std::vector<std::string> SkypePeer::Commands() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return commands_;
+}
+
+bool SkypePeer::Running() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return running_;
+}
+
+void SkypePeer::Start() {
+    if (Running()) return;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        running_ = true;
+        client_ = WindowHandle{};
+    }
+    thread_.Start("skype-peer", [this] { Run(); });
+    ready_.Wait(kInfinite);
+    AnnounceApi();
+}
+
+void SkypePeer::Run() {
+    auto& desktop = CurrentDesktop();
+    const WindowHandle w = desktop.CreateWindow(
+        kApiWindowClass, L"", [this](WindowHandle, uint32_t m, WPARAM wp, LPARAM lp) { return WindowProc(m, wp, lp); });
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        window_ = w;
+        attachMsg_ = desktop.RegisterWindowMessage(L"SkypeControlAPIAttach");
+        discoverMsg_ = desktop.RegisterWindowMessage(L"SkypeControlAPIDiscover");
+    }
+    ready_.Set();
+    desktop.RunMessageLoop();
+    std::lock_guard<std::mutex> lock(mutex_);
+    window_ = WindowHandle{};
+    running_ = false;
+}
+
+void SkypePeer::AnnounceApi() {
+    WindowHandle w;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        w = window_;
+    }
+    if (w) CurrentDesktop().PostMessage(w, kMsgAnnounce, 0, 0);
+}
+
+void SkypePeer::Quit() {
+    WindowHandle w;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        w = window_;
+    }
+    if (w) CurrentDesktop().PostMessage(w, WM_CLOSE, 0, 0);
+    thread_.Join();
+}
+
+void SkypePeer::Notify(const std::string& text) { Queue(text); }
+
+void SkypePeer::Queue(const std::string& notification) {
+    WindowHandle w;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!window_ || !client_) return;
+        outgoing_.push_back(notification);
+        w = window_;
+    }
+    CurrentDesktop().PostMessage(w, kMsgSendQueued, 0, 0);
+}
+
+void SkypePeer::SendQueued() {
+    std::string text;
+    WindowHandle client, self;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (outgoing_.empty()) return;
+        text = std::move(outgoing_.front());
+        outgoing_.pop_front();
+        client = client_;
+        self = window_;
+    }
+    CopyDataStruct record;
+    record.cbData = static_cast<uint32_t>(text.size() + 1);
+    record.lpData = text.c_str();
+    CurrentDesktop().SendMessage(client, WM_COPYDATA, self.value, reinterpret_cast<LPARAM>(&record));
+}
+
+void SkypePeer::AnswerAttach(LPARAM status) {
+    WindowHandle client, self;
+    uint32_t attach;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        client = client_;
+        self = window_;
+        attach = attachMsg_;
+    }
+    CurrentDesktop().SendMessage(client, attach, self.value, status);
+}
+
+LRESULT SkypePeer::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
+    auto& desktop = CurrentDesktop();
+    uint32_t discover, attach;
+    WindowHandle self;
+    AttachAnswer answer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        discover = discoverMsg_;
+        attach = attachMsg_;
+        self = window_;
+        answer = answer_;
+    }
+    if (message == discover && discover != 0) {
+        // Answer later from our own loop, as the real client does.
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            client_ = WindowHandle{static_cast<uint32_t>(wParam)};
+        }
+        switch (answer) {
+            case AttachAnswer::Success:
+                desktop.PostMessage(self, kMsgAnswerAttach, 0, kStatusSuccess);
+                break;
+            case AttachAnswer::PendingThenSuccess:
+                desktop.PostMessage(self, kMsgAnswerAttach, 0, kStatusPending);
+                desktop.PostMessage(self, kMsgAnswerAttach, 0, kStatusSuccess);
+                break;
+            case AttachAnswer::Refused:
+                desktop.PostMessage(self, kMsgAnswerAttach, 0, kStatusRefused);
+                break;
+            case AttachAnswer::NotAvailable:
+                desktop.PostMessage(self, kMsgAnswerAttach, 0, kStatusNotAvailable);
+                break;
+            case AttachAnswer::None:
+                break;
+        }
+        return 0;
+    }
+    switch (message) {
+        case kMsgAnswerAttach:
+            AnswerAttach(lParam);
+            return 0;
+        case kMsgSendQueued:
+            SendQueued();
+            return 0;
+        case kMsgAnnounce:
+            desktop.BroadcastMessage(attach, self.value, kStatusApiAvailable);
+            return 0;
+        case WM_COPYDATA: {
+            const auto* record = reinterpret_cast<const CopyDataStruct*>(lParam);
+            if (!record || !record->lpData) return 1;
+            const char* data = static_cast<const char*>(record->lpData);
+            OnCommand(std::string(data, strnlen(data, record->cbData)));
+            return 1;
+        }
+        case WM_CLOSE:
+            desktop.DestroyWindow(self);
+            desktop.PostQuitMessage(0);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void SkypePeer::OnCommand(const std::string& text) {
+    std::function<void(const std::string&)> listener;
+    Profile p;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        commands_.push_back(text);
+        listener = listener_;
+        p = profile_;
+    }
+    if (listener) listener(text);
+    const std::vector<std::string> w = Words(text);
+    if (text == "#111 PING") {
+        Queue("#111 PONG");
+    } else if (text == "PING") {
+        Queue("PONG");
+    } else if (text == "GET CURRENTUSERHANDLE") {
+        Queue("CURRENTUSERHANDLE " + p.userHandle);
+    } else if (text == "GET SKYPEVERSION") {
+        Queue("SKYPEVERSION " + p.version);
+    } else if (text == "GET UI_LANGUAGE") {
+        Queue("UI_LANGUAGE " + p.uiLanguage);
+    } else if (text == "GET PROFILE PSTN_BALANCE") {
+        Queue("PROFILE PSTN_BALANCE " + p.pstnBalance);
+    } else if (text == "GET PROFILE PSTN_BALANCE_CURRENCY") {
+        Queue("PROFILE PSTN_BALANCE_CURRENCY " + p.pstnCurrency);
+    } else if (w.size() == 4 && w[0] == "GET" && w[1] == "USER" && w[3] == "FULLNAME") {
+        Queue("USER " + w[2] + " FULLNAME " + (w[2] == p.userHandle ? p.fullName : std::string()));
+    }
+}
+
+}  // namespace platform::sim

@@ -1,0 +1,75 @@
+#pragma once
+// A Skype-like peer for the simulated world: its own thread and API window,
+// the attach handshake with the status a script chooses, every command it
+// receives recorded, the queries of the attach sequence answered, and any
+// notification a script gives it sent to the attached client.
+
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/sync.h"
+
+namespace platform::sim {
+
+class SkypePeer {
+public:
+    // How the peer answers a discover broadcast.
+    enum class AttachAnswer { Success, PendingThenSuccess, Refused, NotAvailable, None };
+
+    struct Profile {
+        std::string userHandle = "echo123";
+        std::string fullName = "Echo Sound Test";
+        std::string version = "5.5.0.124";
+        std::string pstnBalance = "1234";
+        std::string pstnCurrency = "EUR";
+        std::string uiLanguage = "en";
+    };
+
+    SkypePeer();
+    ~SkypePeer();
+
+    void SetAttachAnswer(AttachAnswer answer);
+    void SetProfile(const Profile& profile);
+    // Called on the peer's thread for every command text received.
+    void SetCommandListener(std::function<void(const std::string&)> listener);
+
+    // Starts the peer; it announces its API to every top-level window.
+    void Start();
+    // Announces the API again (as a restarted client does).
+    void AnnounceApi();
+    // Ends the peer: its window goes away, so deliveries to it fail.
+    void Quit();
+    bool Running();
+    // Sends a notification to the attached client (dropped when none).
+    void Notify(const std::string& text);
+
+    std::vector<std::string> Commands();
+
+private:
+    LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam);
+    void AnswerAttach(LPARAM status);
+    void OnCommand(const std::string& text);
+    void Queue(const std::string& notification);  // with no lock held
+    void SendQueued();
+    void Run();
+
+    std::mutex mutex_;
+    AttachAnswer answer_ = AttachAnswer::Success;
+    Profile profile_;
+    std::function<void(const std::string&)> listener_;
+    std::vector<std::string> commands_;
+    std::deque<std::string> outgoing_;
+    WindowHandle window_;
+    WindowHandle client_;
+    uint32_t attachMsg_ = 0;
+    uint32_t discoverMsg_ = 0;
+    bool running_ = false;
+    platform::Event ready_;
+    platform::Thread thread_;
+};
+
+}  // namespace platform::sim
