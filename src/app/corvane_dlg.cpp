@@ -1,6 +1,8 @@
 #include "app/corvane_dlg.h"
 
+#include "app/device_change.h"
 #include "app/device_names.h"
+#include "audio/mixer_setup.h"
 #include "app/key_pipeline.h"
 #include "app/settings.h"
 #include "app/update_tray_icon.h"
@@ -35,6 +37,7 @@ bool CCorvaneDlg::OnInitDialog() {
     auto& desktop = platform::CurrentDesktop();
     desktop.SetWindowText(m_hWnd, kMainWindowTitle);
     LoadSettings(g_Settings);
+    platform::CurrentHidHost().RegisterDeviceNotification(m_hWnd.value);
     skype::g_SkypeMonitor.StartSkypeLink(m_hWnd);
     handset::WriteDeviceFirst();
     handset::ReadDeviceFirst();
@@ -47,6 +50,7 @@ bool CCorvaneDlg::OnInitDialog() {
     modes::SwitchMode(modes::MODE_UNCONNECTED);
     handset::NewWriteCmd(handset::CMD_INIT);
     const std::wstring outName = audio::FindUsbOutDeviceName();
+    audio::InitializeMixers(outName);
     g_OutDeviceName.Set(outName);
     g_InDeviceName.Set(audio::FindUsbInDeviceName());
     platform::LogW(L"InDevice=%ls, OutDevice=%ls", g_InDeviceName.Get().c_str(), g_OutDeviceName.Get().c_str());
@@ -67,6 +71,10 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
         return 0;
     }
     switch (message) {
+        case platform::WM_DEVICECHANGE:
+            return OnDeviceChange(*this, wParam, reinterpret_cast<const platform::DevBroadcastDeviceInterface*>(lParam))
+                       ? 1
+                       : 0;
         case skype::WM_SKYPE_ATTACH_CHANGED:
             UpdateTrayIcon(*this);
             return 0;

@@ -77,6 +77,10 @@ public:
 
     // Closes the handle; a read blocked on it fails.
     virtual void Close(HidHandle handle) = 0;
+
+    // From now on `window` receives WM_DEVICECHANGE for every HID interface
+    // that arrives or is removed. Never undone.
+    virtual bool RegisterDeviceNotification(uint32_t window) = 0;
 };
 
 // The process-wide HID host. A host without devices unless one is installed.

@@ -21,7 +21,7 @@ constexpr size_t kDataBytes = 32;
 
 std::wstring MakePath(int instance, int mi) {
     wchar_t path[160];
-    std::swprintf(path, 160, L"\\\\?\\hid#vid_04d9&pid_2832&mi_%02d#7&%08x&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+    std::swprintf(path, 160, L"\\\\?\\HID#VID_04D9&PID_2832&MI_%02d#7&%08x&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
                   mi, 0x1a2b3c00u + static_cast<unsigned>(instance));
     return path;
 }
@@ -85,9 +85,11 @@ void VirtualHandset::Plug(VirtualHidBus& bus) {
         page_ = -1;
         pendingLine_ = -1;
     }
-    const auto keyId = bus.AttachInterface(key);
+    // The command interface comes up first, then the key interface, each
+    // with its own arrival notification.
     const auto commandId =
         bus.AttachInterface(command, [this](const uint8_t* data, size_t length) { OnOutput(data, length); });
+    const auto keyId = bus.AttachInterface(key);
     std::lock_guard<std::mutex> lock(mutex_);
     keyInterface_ = keyId;
     commandInterface_ = commandId;

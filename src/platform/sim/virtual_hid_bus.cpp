@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/device_change.h"
 
 namespace platform::sim {
 
@@ -40,15 +42,41 @@ VirtualHidBus::InterfaceId VirtualHidBus::AttachInterface(const HidInterfaceSpec
     i->sink = std::move(sink);
     interfaces_.push_back(i);
     clock.Notify();
+    lock.unlock();
+    NotifyDeviceChange(DBT_DEVICEARRIVAL, spec.path);
     return i->id;
 }
 
 void VirtualHidBus::DetachInterface(InterfaceId id) {
     Clock& clock = CurrentClock();
     std::unique_lock<std::mutex> lock(clock.StateMutex());
+    Interface* gone = Attached(id);
+    if (!gone) return;
+    const std::wstring path = gone->spec.path;
     interfaces_.erase(std::remove_if(interfaces_.begin(), interfaces_.end(), [&](auto& i) { return i->id == id; }),
                       interfaces_.end());
     clock.Notify();
+    lock.unlock();
+    NotifyDeviceChange(DBT_DEVICEREMOVECOMPLETE, path);
+}
+
+bool VirtualHidBus::RegisterDeviceNotification(uint32_t window) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    notifyWindows_.push_back(window);
+    return true;
+}
+
+void VirtualHidBus::NotifyDeviceChange(uintptr_t event, const std::wstring& path) {
+    std::vector<uint32_t> windows;
+    {
+        std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+        windows = notifyWindows_;
+    }
+    DevBroadcastDeviceInterface record;
+    record.dbcc_name = path;
+    for (uint32_t w : windows) {
+        CurrentDesktop().SendMessage(WindowHandle{w}, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&record));
+    }
 }
 
 bool VirtualHidBus::InjectInput(InterfaceId id, std::vector<uint8_t> report) {

@@ -56,6 +56,7 @@ public:
     bool Read(HidHandle handle, uint8_t* buffer, size_t length, size_t& bytesRead, uint32_t& error) override;
     bool Write(HidHandle handle, const uint8_t* buffer, size_t length, uint32_t& error) override;
     void Close(HidHandle handle) override;
+    bool RegisterDeviceNotification(uint32_t window) override;
 
 private:
     struct Interface;
@@ -65,10 +66,13 @@ private:
     };
 
     Interface* Attached(InterfaceId id);                   // with the state mutex held
+    // Sends WM_DEVICECHANGE to every registered window (no lock held).
+    void NotifyDeviceChange(uintptr_t event, const std::wstring& path);
     Interface* OfHandle(HidHandle handle, Handle** entry);  // with the state mutex held
 
     std::vector<std::shared_ptr<Interface>> interfaces_;  // attached, in enumeration order
     std::map<int32_t, Handle> handles_;
+    std::vector<uint32_t> notifyWindows_;
     InterfaceId nextId_ = 1;
     int32_t nextHandle_ = 0x100;
 };
