@@ -16,6 +16,9 @@ CCorvaneApp theApp;
 
 bool CCorvaneApp::InitInstance() {
     g_SettingsIni.SetPath(GetAppFolder() + L"Corvane.ini");
+    // One instance per desktop: a later start leaves the running one alone.
+    const std::wstring title = kMainWindowTitle;
+    if (platform::CurrentDesktop().FindWindow(nullptr, &title)) return false;
     // The mode timer belongs to this thread's message loop, as a thread timer
     // set up before anything else runs.
     modes::StartModeTimer();

@@ -10,7 +10,10 @@
 #include "handset/handset_commands.h"
 #include "handset/handset_device.h"
 #include "modes/mode_machine.h"
+#include "modes/virtual_display.h"
 #include "platform/log.h"
+#include "platform/process.h"
+#include "platform/registry.h"
 #include "skype/skype_monitor.h"
 
 namespace app {
@@ -58,6 +61,9 @@ bool CCorvaneDlg::OnInitDialog() {
     if (skype::g_SkypeMonitor.m_hWnd) {
         desktop.BroadcastMessage(skype::g_SkypeMonitor.m_uDiscoverMsg, skype::g_SkypeMonitor.m_hWnd.value, 0);
     }
+    // Keeps Skype from giving up on an API client that is slow to answer.
+    auto& registry = platform::CurrentRegistry();
+    if (registry.OpenKey(kSkypeUiKey)) registry.SetValue(kSkypeUiKey, L"APITimeoutDisabled", uint32_t{1});
     UpdateTrayIcon(*this);
     return true;
 }
@@ -81,12 +87,26 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
         case platform::WM_TIMER:
             OnKeyTimer(*this, wParam);
             return 0;
+        case WM_QUIT_REQUEST:
+            platform::LogW(L"Received quit message");
+            ExitCommand();
+            return 0;
+        case platform::WM_COMMAND:
+            if (wParam == ID_APP_EXIT_COMMAND) ExitCommand();
+            return 0;
         case platform::WM_CLOSE:
             EndDialog(IDCANCEL);
             return 0;
         default:
             return 0;
     }
+}
+
+void CCorvaneDlg::ExitCommand() {
+    SaveSettings(g_Settings);
+    modes::BlankDisplay();
+    EndDialog(IDOK);
+    platform::TerminateProcess(0);
 }
 
 void CCorvaneDlg::StopThreads() {

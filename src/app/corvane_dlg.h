@@ -39,6 +39,9 @@ public:
     // Asks both key threads to end, wakes them and waits for them.
     void StopThreads();
 
+    // Saves the settings, blanks the display, ends the dialog and the process.
+    void ExitCommand();
+
 private:
     platform::Thread m_ReadThread;
     platform::Thread m_KeyEventThread;
@@ -46,5 +49,9 @@ private:
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+
+constexpr uint32_t WM_QUIT_REQUEST = platform::WM_USER + 1;
+constexpr uintptr_t ID_APP_EXIT_COMMAND = 32775;
+constexpr wchar_t kSkypeUiKey[] = L"Software\\Skype\\Phone\\UI";
 
 }  // namespace app

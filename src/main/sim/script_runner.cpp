@@ -49,6 +49,14 @@ bool ScriptRunner::Execute(const ScriptLine& line) {
     if (command == "wait") return Wait(w);
     if (command == "handset") return HandsetCommand(w);
     if (command == "skype") return SkypeCommand(w);
+    if (command == "quit-message") {
+        world_.SendQuitMessage();
+        return true;
+    }
+    if (command == "second-instance") {
+        world_.StartSecondInstance();
+        return true;
+    }
     if (command == "exit") {
         world_.Stop();
         return true;

@@ -8,6 +8,7 @@
 #include "app/key_ids.h"
 #include "modes/mode_machine.h"
 #include "platform/app_folder.h"
+#include "platform/process.h"
 #include "platform/profile.h"
 
 namespace sim {
@@ -102,6 +103,9 @@ SimWorld::SimWorld(const Options& options)
     platform::InstallClock(&clock_);
     platform::InstallDesktop(&desktop_);
     platform::InstallHidHost(&bus_);
+    platform::InstallRegistry(&registry_);
+    registry_.CreateKey(L"Software\\Skype\\Phone\\UI");  // Skype is installed
+    platform::InstallProcessTerminator([this](int code) { transcript_.Add("exit", std::to_string(code)); });
     platform::OverrideExecutablePath(platform::Utf8ToWide((folder_ / "Corvane.exe").string()));
     app::ResetProcessState();
     platform::AddLogSink(observer_.get());
@@ -119,6 +123,8 @@ SimWorld::~SimWorld() {
     platform::RemoveLogSink(observer_.get());
     app::ResetProcessState();
     platform::OverrideExecutablePath(std::nullopt);
+    platform::InstallProcessTerminator(nullptr);
+    platform::InstallRegistry(nullptr);
     platform::InstallHidHost(nullptr);
     platform::InstallDesktop(nullptr);
     platform::InstallClock(nullptr);
@@ -138,6 +144,20 @@ void SimWorld::Start() {
     transcript_.SetOrigin(clock_.GetTickCount64());
     ui_.Start("ui", [] { app::theApp.InitInstance(); });
     clock_.Settle();
+}
+
+void SimWorld::SendQuitMessage() {
+    const std::wstring title = app::kMainWindowTitle;
+    desktop_.SendMessage(desktop_.FindWindow(nullptr, &title), app::WM_QUIT_REQUEST, 0, 0);
+}
+
+void SimWorld::StartSecondInstance() {
+    platform::Thread second;
+    second.Start("second-instance", [] {
+        app::CCorvaneApp instance;
+        instance.InitInstance();
+    });
+    second.Join();
 }
 
 void SimWorld::Stop() {

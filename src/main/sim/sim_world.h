@@ -10,6 +10,7 @@
 #include "main/sim/transcript.h"
 #include "platform/local_desktop.h"
 #include "platform/log.h"
+#include "platform/registry.h"
 #include "platform/sim/virtual_clock.h"
 #include "platform/sim/virtual_handset.h"
 #include "platform/sim/virtual_hid_bus.h"
@@ -34,6 +35,7 @@ public:
     platform::sim::VirtualHidBus& Bus() { return bus_; }
     platform::sim::VirtualHandset& Handset() { return handset_; }
     platform::sim::SkypePeer& Skype() { return skype_; }
+    platform::MemoryRegistry& Registry() { return registry_; }
     Transcript& Log() { return transcript_; }
     const std::filesystem::path& ProgramFolder() const { return folder_; }
 
@@ -45,6 +47,11 @@ public:
     bool Running() const { return started_ && !stopped_; }
     // Ends the main window and waits (in virtual time) for every thread.
     void Stop();
+    // Sends the quit request (WM_USER + 1) to the window titled "VARNO-CORVANE".
+    void SendQuitMessage();
+    // Starts the program a second time, as a second process would; it must
+    // find the first one and end at once.
+    void StartSecondInstance();
 
     void Advance(uint64_t ms) { clock_.Advance(ms); }
     void Settle() { clock_.Settle(); }
@@ -58,6 +65,7 @@ private:
     platform::sim::VirtualHidBus bus_;
     platform::sim::VirtualHandset handset_;
     platform::sim::SkypePeer skype_;
+    platform::MemoryRegistry registry_;
     Transcript transcript_;
     std::unique_ptr<Observer> observer_;
     std::filesystem::path folder_;

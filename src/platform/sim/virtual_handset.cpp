@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/clock.h"
+#include "platform/log.h"
 
 namespace platform::sim {
 
@@ -30,6 +31,16 @@ std::wstring MakePath(int instance, int mi) {
 bool HasHeader(const std::vector<uint8_t>& b, uint8_t kind) {
     return b.size() >= 9 && b[0] == kPrefix[0] && b[1] == kPrefix[1] && b[2] == kind &&
            std::memcmp(&b[4], kTail, sizeof(kTail)) == 0;
+}
+
+// 00 08 20 00 40 F1 F2 F3 code 00 wp1 wp2 wp3.
+bool IsCommandReport(const std::vector<uint8_t>& b) {
+    return b.size() >= 13 && HasHeader(b, kCommandReport) && b[3] == 0 && b[9] == 0;
+}
+
+// 00 08 A0 B8+page 40 F1 F2 F3 01, page 0 ... 7.
+bool IsScreenHeader(const std::vector<uint8_t>& b) {
+    return HasHeader(b, kScreenReport) && b[3] >= kFirstPage && b[3] < kFirstPage + 8 && b[8] == 1;
 }
 }  // namespace
 
@@ -139,6 +150,7 @@ bool VirtualHandset::Press(uint8_t code) {
 }
 
 void VirtualHandset::SetEventListener(std::function<void(const HandsetEvent&)> listener) {
+    std::lock_guard<std::recursive_mutex> delivery(deliveryMutex_);
     std::lock_guard<std::mutex> lock(mutex_);
     listener_ = std::move(listener);
 }
@@ -168,57 +180,75 @@ void VirtualHandset::ClearRecords() {
     events_.clear();
 }
 
-void VirtualHandset::Emit(const HandsetEvent& event) {
-    events_.push_back(event);
-    if (listener_) listener_(events_.back());
-}
-
 void VirtualHandset::OnOutput(const uint8_t* data, size_t length) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::vector<uint8_t> bytes(data, data + length);
-    reports_.push_back(RecordedReport{CurrentClock().GetTickCount64(), bytes});
-    if (page_ < 0 && HasHeader(bytes, kCommandReport) && bytes.size() >= 13) {
-        Emit(HandsetCommand{bytes[8], CommandName(bytes[8]), bytes[10], bytes[11], bytes[12]});
-        return;
+    std::lock_guard<std::recursive_mutex> delivery(deliveryMutex_);
+    std::optional<HandsetEvent> event;
+    std::function<void(const HandsetEvent&)> listener;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<uint8_t> bytes(data, data + length);
+        reports_.push_back(RecordedReport{CurrentClock().GetTickCount64(), bytes});
+        event = Decode(bytes);
+        if (!event) return;
+        events_.push_back(*event);
+        listener = listener_;
     }
-    DecodeScreenReport(bytes);
+    if (listener) listener(*event);
 }
 
-void VirtualHandset::DecodeScreenReport(const std::vector<uint8_t>& bytes) {
-    if (page_ < 0) {
-        if (HasHeader(bytes, kScreenReport) && bytes[3] >= kFirstPage && bytes[3] < kFirstPage + 8 && bytes[8] == 1) {
-            page_ = bytes[3] - kFirstPage;
-            dataReports_ = 0;
-            return;
-        }
-        pendingLine_ = -1;
-        Emit(HandsetUnrecognised{bytes});
-        return;
-    }
+// While a page is being received every report is taken as its next data
+// report, whatever it looks like: column bytes may spell a header.
+std::optional<HandsetEvent> VirtualHandset::Decode(const std::vector<uint8_t>& bytes) {
+    if (page_ >= 0) return TakeDataReport(bytes);
+    if (IsCommandReport(bytes)) return HandsetCommand{bytes[8], CommandName(bytes[8]), bytes[10], bytes[11], bytes[12]};
+    if (IsScreenHeader(bytes)) return StartPage(bytes);
+    pendingLine_ = -1;
+    LogA("Virtual handset: unrecognised output report of %zu bytes\n", bytes.size());
+    return HandsetUnrecognised{bytes};
+}
+
+// A header that does not continue the line in progress (an upper page whose
+// lower page never came, or a lower page without its upper one) is reported
+// as unrecognised; its page is still received so that the next whole line
+// decodes.
+std::optional<HandsetEvent> VirtualHandset::StartPage(const std::vector<uint8_t>& header) {
+    page_ = header[3] - kFirstPage;
+    dataReports_ = 0;
+    const bool continues = page_ % 2 == 0 ? pendingLine_ < 0 : pendingLine_ == page_ / 2;
+    if (continues) return std::nullopt;
+    pendingLine_ = -1;
+    LogA("Virtual handset: screen page %d out of sequence\n", page_);
+    return HandsetUnrecognised{header};
+}
+
+std::optional<HandsetEvent> VirtualHandset::TakeDataReport(const std::vector<uint8_t>& bytes) {
     if (bytes.size() < 1 + kDataBytes || bytes[0] != 0) {
+        LogA("Virtual handset: screen page %d cut short by a report of %zu bytes\n", page_, bytes.size());
         page_ = -1;
         pendingLine_ = -1;
-        Emit(HandsetUnrecognised{bytes});
-        return;
+        return HandsetUnrecognised{bytes};
     }
     std::memcpy(pageData_.data() + kDataBytes * static_cast<size_t>(dataReports_), &bytes[1], kDataBytes);
-    if (++dataReports_ < 4) return;
+    if (++dataReports_ < 4) return std::nullopt;
+    return FinishPage();
+}
+
+std::optional<HandsetEvent> VirtualHandset::FinishPage() {
     const int page = page_;
     page_ = -1;
     if (page % 2 == 0) {
         pendingLine_ = page / 2;
         pendingUpper_ = pageData_;
-    } else if (pendingLine_ == page / 2) {
-        HandsetScreenLine line;
-        line.line = pendingLine_;
-        line.upper = pendingUpper_;
-        line.lower = pageData_;
-        pendingLine_ = -1;
-        Emit(line);
-    } else {
-        pendingLine_ = -1;
-        Emit(HandsetUnrecognised{bytes});
+        return std::nullopt;
     }
+    // A lower page without its upper one was reported at its header.
+    if (pendingLine_ != page / 2) return std::nullopt;
+    HandsetScreenLine line;
+    line.line = pendingLine_;
+    line.upper = pendingUpper_;
+    line.lower = pageData_;
+    pendingLine_ = -1;
+    return line;
 }
 
 }  // namespace platform::sim

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -63,6 +64,10 @@ public:
     bool Press(uint8_t code);
     bool Release() { return Press(0); }
 
+    // Called for every decoded event, in order, on the writing thread, with no
+    // lock of the handset or the bus held: it may read the records, inject
+    // input or write again. Returns only once no delivery to the old listener
+    // runs on another thread.
     void SetEventListener(std::function<void(const HandsetEvent&)> listener);
     std::vector<RecordedReport> Reports() const;
     std::vector<HandsetEvent> Events() const;
@@ -74,10 +79,17 @@ public:
 
 private:
     void OnOutput(const uint8_t* data, size_t length);
-    void Emit(const HandsetEvent& event);  // with mutex_ held
-    void DecodeScreenReport(const std::vector<uint8_t>& bytes);
+    // Decoding, with mutex_ held: at most one event per report.
+    std::optional<HandsetEvent> Decode(const std::vector<uint8_t>& bytes);
+    std::optional<HandsetEvent> StartPage(const std::vector<uint8_t>& header);
+    std::optional<HandsetEvent> TakeDataReport(const std::vector<uint8_t>& bytes);
+    std::optional<HandsetEvent> FinishPage();
 
-    mutable std::mutex mutex_;
+    // Held from decoding a report to the end of its delivery, so that the
+    // listener sees events in report order; re-entrant for a listener that
+    // writes again.
+    std::recursive_mutex deliveryMutex_;
+    mutable std::mutex mutex_;  // the records, the decoder and the plug state
     int instance_;
     uint16_t inputLength_ = 9;
     uint16_t outputLength_ = 33;

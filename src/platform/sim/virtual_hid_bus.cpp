@@ -106,14 +106,14 @@ HidHandle VirtualHidBus::Open(const std::wstring& path, HidAccess access, uint32
     for (auto& i : interfaces_) {
         if (i->spec.path != path) continue;
         if (i->spec.openFails) {
-            error = 5;  // access denied
+            error = kErrorAccessDenied;
             return kInvalidHidHandle;
         }
         const int32_t value = nextHandle_++;
         handles_[value] = Handle{i->id, access};
         return HidHandle{value};
     }
-    error = 2;  // file not found
+    error = kErrorFileNotFound;
     return kInvalidHidHandle;
 }
 
@@ -145,7 +145,7 @@ bool VirtualHidBus::Read(HidHandle handle, uint8_t* buffer, size_t length, size_
         return false;
     }
     if (entry->access != HidAccess::ReadWrite) {
-        error = 5;
+        error = kErrorAccessDenied;
         return false;
     }
     // Keep the interface alive by id: it may be detached while we wait.
@@ -185,6 +185,10 @@ bool VirtualHidBus::Write(HidHandle handle, const uint8_t* buffer, size_t length
         }
         if (!i) {
             error = kErrorDeviceNotConnected;
+            return false;
+        }
+        if (entry->access != HidAccess::ReadWrite) {
+            error = kErrorAccessDenied;
             return false;
         }
         sink = i->sink;

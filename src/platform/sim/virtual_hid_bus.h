@@ -14,6 +14,10 @@
 
 namespace platform::sim {
 
+// Errors the bus reports besides those of the HID host port.
+constexpr uint32_t kErrorFileNotFound = 2;  // Open: no interface has that path
+constexpr uint32_t kErrorAccessDenied = 5;  // Open refused; Read or Write on a Query handle
+
 struct HidInterfaceSpec {
     std::wstring path;
     uint16_t vendorId = 0;
@@ -52,7 +56,8 @@ public:
     bool GetAttributes(HidHandle handle, HidAttributes& attributes) override;
     HidCapsResult GetCaps(HidHandle handle, HidCaps& caps) override;
     // A read on a pulled interface fails with kErrorDeviceNotConnected; one
-    // whose handle is closed while it waits fails with kErrorOperationAborted.
+    // whose handle is closed while it waits fails with kErrorOperationAborted;
+    // one on a handle already closed fails with kErrorInvalidHandle.
     bool Read(HidHandle handle, uint8_t* buffer, size_t length, size_t& bytesRead, uint32_t& error) override;
     bool Write(HidHandle handle, const uint8_t* buffer, size_t length, uint32_t& error) override;
     void Close(HidHandle handle) override;

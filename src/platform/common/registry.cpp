@@ -1,0 +1,59 @@
+#include "platform/registry.h"
+
+#include <atomic>
+#include <cwctype>
+
+namespace platform {
+
+std::wstring MemoryRegistry::Fold(const std::wstring& text) {
+    std::wstring out = text;
+    for (wchar_t& c : out) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    return out;
+}
+
+void MemoryRegistry::CreateKey(const std::wstring& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    keys_[Fold(path)];
+}
+
+void MemoryRegistry::DeleteKey(const std::wstring& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    keys_.erase(Fold(path));
+}
+
+bool MemoryRegistry::OpenKey(const std::wstring& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return keys_.count(Fold(path)) != 0;
+}
+
+bool MemoryRegistry::SetValue(const std::wstring& path, const std::wstring& name, const RegistryValue& value) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = keys_.find(Fold(path));
+    if (it == keys_.end()) return false;
+    it->second[Fold(name)] = value;
+    return true;
+}
+
+std::optional<RegistryValue> MemoryRegistry::GetValue(const std::wstring& path, const std::wstring& name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = keys_.find(Fold(path));
+    if (it == keys_.end()) return std::nullopt;
+    auto v = it->second.find(Fold(name));
+    if (v == it->second.end()) return std::nullopt;
+    return v->second;
+}
+
+namespace {
+std::atomic<Registry*> g_registry{nullptr};
+}
+
+Registry& CurrentRegistry() {
+    static MemoryRegistry* empty = new MemoryRegistry;  // never destroyed, like the other defaults
+    Registry* r = g_registry.load();
+    if (r) return *r;
+    return *empty;
+}
+
+void InstallRegistry(Registry* registry) { g_registry.store(registry); }
+
+}  // namespace platform

@@ -1,0 +1,77 @@
+// Start-up details and the ways the program ends.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/settings.h"
+#include "platform/registry.h"
+#include "support/program_fixture.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+class LifecycleTest : public testing_support::ProgramTest {};
+
+TEST_F(LifecycleTest, QuitMessageSavesSettingsAndEndsWithExitCodeZero) {
+    World().Skype().Start();
+    StartWithStartedHandset();
+    app::g_Settings.VAL_AUDIO_OUT_MUTE = 1;  // as the mixer-change handler would copy it
+    World().SendQuitMessage();
+    World().Settle();
+    EXPECT_TRUE(Logged("Received quit message"));
+    EXPECT_EQ(Channel("exit"), std::vector<std::string>{"0"});
+    World().Stop();
+    std::ifstream in(World().ProgramFolder() / "Corvane.ini");
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("VAL_AUDIO_OUT_MUTE=1"), std::string::npos);
+    EXPECT_NE(text.str().find("[SETTING]"), std::string::npos);
+}
+
+TEST_F(LifecycleTest, SecondStartEndsAtOnceAndChangesNothing) {
+    World().Skype().Start();
+    StartWithStartedHandset();
+    const auto before = Lines();
+    World().StartSecondInstance();
+    World().Settle();
+    EXPECT_EQ(Lines(), before);
+    PressAndRelease(2);
+    EXPECT_EQ(Channel("key"), std::vector<std::string>{"1"});
+}
+
+TEST_F(LifecycleTest, StartupTellsSkypeNotToTimeOutWhenItsKeyExists) {
+    World().Start();
+    const auto value = World().Registry().GetValue(L"Software\\Skype\\Phone\\UI", L"APITimeoutDisabled");
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(std::get<uint32_t>(*value), 1u);
+}
+
+TEST_F(LifecycleTest, MissingSkypeKeyIsLeftAlone) {
+    World().Registry().DeleteKey(L"Software\\Skype\\Phone\\UI");
+    World().Start();
+    EXPECT_FALSE(World().Registry().OpenKey(L"Software\\Skype\\Phone\\UI"));
+}
+
+TEST_F(LifecycleTest, StartupStepsRunInOrder) {
+    World().Skype().Start();
+    Handset().Plug(World().Bus());
+    World().Start();
+    std::vector<std::string> order;
+    for (const auto& line : Channel("log")) {
+        for (const char* step : {"MODE_UNCONNECTED 000", "InitializeMixers: ", "InDevice=, OutDevice=",
+                                 "UpdateTrayIcon", "SKYPECONTROLAPI_ATTACH_SUCCESS.................."}) {
+            if (line == step) order.push_back(step);
+        }
+    }
+    // Skype answers the discover broadcast from its own loop, so its attach
+    // status arrives after the initialisation's own connection update.
+    const std::vector<std::string> expected = {"MODE_UNCONNECTED 000", "InitializeMixers: ", "InDevice=, OutDevice=",
+                                               "UpdateTrayIcon", "SKYPECONTROLAPI_ATTACH_SUCCESS.................."};
+    ASSERT_GE(order.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 5), expected);
+    EXPECT_EQ(Channel("handset-cmd").front(), "CMD_INIT 0 0 0");
+}
+
+}  // namespace
