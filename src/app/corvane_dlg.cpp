@@ -41,6 +41,7 @@ bool CCorvaneDlg::OnInitDialog() {
     desktop.SetWindowText(m_hWnd, kMainWindowTitle);
     LoadSettings(g_Settings);
     platform::CurrentHidHost().RegisterDeviceNotification(m_hWnd.value);
+    m_TrayIcon.Create(m_hWnd, IDR_MAINFRAME_ICON);
     skype::g_SkypeMonitor.StartSkypeLink(m_hWnd);
     handset::WriteDeviceFirst();
     handset::ReadDeviceFirst();
@@ -93,6 +94,13 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
             return 0;
         case platform::WM_COMMAND:
             if (wParam == ID_APP_EXIT_COMMAND) ExitCommand();
+            if (LanguageOfCommand(static_cast<uint32_t>(wParam)) >= 0) {
+                OnLanguageCommand(LanguageOfCommand(static_cast<uint32_t>(wParam)));
+            }
+            return 0;
+        case WM_TRAY_CALLBACK:
+            // A double click opens the settings sheet, which is not built yet.
+            if (lParam != platform::WM_LBUTTONDBLCLK) m_TrayIcon.OnTrayNotification(wParam, lParam);
             return 0;
         case platform::WM_CLOSE:
             EndDialog(IDCANCEL);
@@ -102,9 +110,16 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
     }
 }
 
+void CCorvaneDlg::OnLanguageCommand(int language) {
+    g_Settings.VAL_LANGUAGE = language;
+    g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", language);
+}
+
 void CCorvaneDlg::ExitCommand() {
     SaveSettings(g_Settings);
     modes::BlankDisplay();
+    m_TrayIcon.RemoveIcon();
+    m_TrayIcon.ClearShowIconPending();
     EndDialog(IDOK);
     platform::TerminateProcess(0);
 }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "app/system_tray.h"
 #include "platform/desktop.h"
 #include "platform/sync.h"
 
@@ -27,6 +28,7 @@ public:
     std::atomic<int> m_bReadPaused{0};
     platform::CriticalSection m_KeyLock;
     platform::WindowHandle m_hWnd;
+    CSystemTray m_TrayIcon;
 
     // Creates the window on the calling thread, initialises, and handles
     // messages until the dialog ends. Returns the end result.
@@ -41,6 +43,8 @@ public:
 
     // Saves the settings, blanks the display, ends the dialog and the process.
     void ExitCommand();
+    // Chooses user-interface language n (0 ... 4) and writes it at once.
+    void OnLanguageCommand(int language);
 
 private:
     platform::Thread m_ReadThread;

@@ -322,3 +322,29 @@ TEST_F(ProfileTest, FileWithoutReadOrWritePermissionIsNotReplaced) {
 }
 
 }  // namespace
+
+namespace {
+
+// Files saved by Windows editors as "Unicode" are UTF-16LE with a mark.
+TEST(ProfileUtf16, ReadsAndWritesUtf16LeFilesInTheirOwnEncoding) {
+    testing_support::TempFolder folder;
+    const std::u16string text = u"[Language]\r\nMenu_Exit=\u9000\u51FA\r\nEmoji=\U0001F600\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    folder.Write("Chs.ini", bytes);
+    std::wstring out;
+    platform::GetPrivateProfileString(L"Language", L"Menu_Exit", L"", out, 255, folder.File("Chs.ini"));
+    EXPECT_EQ(out, L"\u9000\u51FA");
+    platform::GetPrivateProfileString(L"Language", L"Emoji", L"", out, 255, folder.File("Chs.ini"));
+    EXPECT_EQ(out, L"\U0001F600");
+    ASSERT_TRUE(platform::WritePrivateProfileString(L"Language", L"Menu_About", L"\u5173\u4E8E", folder.File("Chs.ini")));
+    const std::string written = folder.Read("Chs.ini");
+    ASSERT_EQ(written.compare(0, bytes.size(), bytes), 0) << "the existing text is kept byte for byte";
+    platform::GetPrivateProfileString(L"Language", L"Menu_About", L"", out, 255, folder.File("Chs.ini"));
+    EXPECT_EQ(out, L"\u5173\u4E8E");
+}
+
+}  // namespace

@@ -49,6 +49,22 @@ bool ScriptRunner::Execute(const ScriptLine& line) {
     if (command == "wait") return Wait(w);
     if (command == "handset") return HandsetCommand(w);
     if (command == "skype") return SkypeCommand(w);
+    if (command == "tray") {
+        long long id = 0;
+        if (w.size() == 3 && w[1] == "rclick" && ParseNumber(w[2], id) && id >= 0) {
+            world_.Shell().RightClick(static_cast<uint32_t>(id));
+        } else if (w.size() == 2 && w[1] == "dblclick") {
+            world_.Shell().DoubleClick();
+        } else {
+            return Fail("usage: tray rclick <command id> | tray dblclick");
+        }
+        return true;
+    }
+    if (command == "shell") {
+        if (w.size() != 2 || w[1] != "restart") return Fail("usage: shell restart");
+        world_.Shell().Restart();
+        return true;
+    }
     if (command == "quit-message") {
         world_.SendQuitMessage();
         return true;

@@ -54,6 +54,14 @@ std::string SectionOfKey(const std::string& key) {
     return "SETTING";
 }
 
+void InstallResources(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    const fs::path resources = CORVANE_RESOURCE_DIR;
+    std::error_code ec;
+    fs::copy_file(resources / "Corvane.ini", folder / "Corvane.ini", fs::copy_options::overwrite_existing, ec);
+    fs::copy(resources / "Language", folder / "Language", fs::copy_options::recursive, ec);
+}
+
 std::filesystem::path MakeProgramFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "corvane-sim-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path();
@@ -99,11 +107,20 @@ private:
 
 SimWorld::SimWorld(const Options& options)
     : options_(options), transcript_([this] { return clock_.GetTickCount64(); }), folder_(MakeProgramFolder()) {
+    if (options_.installResources) InstallResources(folder_);
     observer_ = std::make_unique<Observer>(transcript_, options_.logLines, (folder_ / "").string());
     platform::InstallClock(&clock_);
     platform::InstallDesktop(&desktop_);
     platform::InstallHidHost(&bus_);
     platform::InstallRegistry(&registry_);
+    platform::InstallShell(&shell_);
+    shell_.SetTrayListener([this](const platform::sim::SimShell::TrayState& tray) {
+        const std::string tip = TranscriptText(platform::WideToUtf8(tray.tip));
+        transcript_.Add("tray", tray.shown ? platform::sim::IconName(tray.icon) + " \"" + tip + "\"" : "removed \"\"");
+    });
+    shell_.SetMessageBoxListener([this](const std::wstring& text) {
+        transcript_.Add("msgbox", "\"" + TranscriptText(platform::WideToUtf8(text)) + "\"");
+    });
     registry_.CreateKey(L"Software\\Skype\\Phone\\UI");  // Skype is installed
     platform::InstallProcessTerminator([this](int code) { transcript_.Add("exit", std::to_string(code)); });
     platform::OverrideExecutablePath(platform::Utf8ToWide((folder_ / "Corvane.exe").string()));
@@ -124,6 +141,9 @@ SimWorld::~SimWorld() {
     app::ResetProcessState();
     platform::OverrideExecutablePath(std::nullopt);
     platform::InstallProcessTerminator(nullptr);
+    shell_.SetTrayListener(nullptr);
+    shell_.SetMessageBoxListener(nullptr);
+    platform::InstallShell(nullptr);
     platform::InstallRegistry(nullptr);
     platform::InstallHidHost(nullptr);
     platform::InstallDesktop(nullptr);

@@ -15,6 +15,7 @@
 #include "platform/sim/virtual_handset.h"
 #include "platform/sim/virtual_hid_bus.h"
 #include "platform/sim/skype_peer.h"
+#include "platform/sim/sim_shell.h"
 #include "platform/sync.h"
 
 namespace sim {
@@ -23,6 +24,9 @@ class SimWorld {
 public:
     struct Options {
         bool logLines = false;  // debug log lines into the transcript
+        // Places the default settings file and the language files beside the
+        // program, as its installation does.
+        bool installResources = true;
     };
 
     explicit SimWorld(const Options& options);
@@ -36,6 +40,7 @@ public:
     platform::sim::VirtualHandset& Handset() { return handset_; }
     platform::sim::SkypePeer& Skype() { return skype_; }
     platform::MemoryRegistry& Registry() { return registry_; }
+    platform::sim::SimShell& Shell() { return shell_; }
     Transcript& Log() { return transcript_; }
     const std::filesystem::path& ProgramFolder() const { return folder_; }
 
@@ -66,6 +71,7 @@ private:
     platform::sim::VirtualHandset handset_;
     platform::sim::SkypePeer skype_;
     platform::MemoryRegistry registry_;
+    platform::sim::SimShell shell_;
     Transcript transcript_;
     std::unique_ptr<Observer> observer_;
     std::filesystem::path folder_;

@@ -33,8 +33,52 @@ struct RawLine {
 
 struct ProfileFile {
     bool bom = false;
+    bool utf16 = false;  // UTF-16LE with its byte-order mark on disk
     std::vector<RawLine> lines;
 };
+
+constexpr char kUtf16LeBom[] = "\xFF\xFE";
+constexpr size_t kUtf16LeBomBytes = 2;
+
+// UTF-16LE (after its mark) to UTF-8; unpaired surrogates become U+FFFD and
+// an odd last byte is dropped.
+std::string Utf16LeToUtf8(const std::string& bytes) {
+    std::wstring wide;
+    const size_t units = bytes.size() / 2;
+    for (size_t i = 0; i < units; ++i) {
+        const auto unit = [&](size_t k) {
+            return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * k]) |
+                                         (static_cast<unsigned char>(bytes[2 * k + 1]) << 8));
+        };
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        wide += static_cast<wchar_t>(c);
+    }
+    return WideToUtf8(wide);
+}
+
+std::string Utf8ToUtf16Le(const std::string& text) {
+    std::string out;
+    const auto put = [&](char32_t u) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>((u >> 8) & 0xFF);
+    };
+    for (wchar_t wc : Utf8ToWide(text)) {
+        const auto c = static_cast<char32_t>(wc);
+        if (c >= 0x10000) {
+            put(0xD800 + ((c - 0x10000) >> 10));
+            put(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            put(c);
+        }
+    }
+    return out;
+}
 
 enum class LineKind { Other, Section, Key };
 
@@ -171,6 +215,9 @@ ReadStatus ReadProfile(const std::string& path, ProfileFile& file, int& error) {
     if (bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
         file.bom = true;
         bytes.erase(0, kUtf8BomBytes);
+    } else if (bytes.compare(0, kUtf16LeBomBytes, kUtf16LeBom) == 0) {
+        file.utf16 = true;
+        bytes = Utf16LeToUtf8(bytes.substr(kUtf16LeBomBytes));
     }
     file.lines = SplitLines(bytes);
     return ReadStatus::Read;
@@ -234,6 +281,7 @@ void SetEntry(ProfileFile& file, const std::wstring& section, const std::wstring
 std::string Serialise(const ProfileFile& file) {
     std::string bytes = file.bom ? kUtf8Bom : "";
     for (const RawLine& line : file.lines) bytes += line.text + line.end;
+    if (file.utf16) return std::string(kUtf16LeBom, kUtf16LeBomBytes) + Utf8ToUtf16Le(bytes);
     return bytes;
 }
 

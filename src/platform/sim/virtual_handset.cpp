@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/clock.h"
-#include "platform/log.h"
 
 namespace platform::sim {
 
@@ -197,13 +196,14 @@ void VirtualHandset::OnOutput(const uint8_t* data, size_t length) {
 }
 
 // While a page is being received every report is taken as its next data
-// report, whatever it looks like: column bytes may spell a header.
+// report, whatever it looks like: column bytes may spell a header. Nothing is
+// logged: the debug log belongs to the program under test, and the events
+// are the handset's record.
 std::optional<HandsetEvent> VirtualHandset::Decode(const std::vector<uint8_t>& bytes) {
     if (page_ >= 0) return TakeDataReport(bytes);
     if (IsCommandReport(bytes)) return HandsetCommand{bytes[8], CommandName(bytes[8]), bytes[10], bytes[11], bytes[12]};
     if (IsScreenHeader(bytes)) return StartPage(bytes);
     pendingLine_ = -1;
-    LogA("Virtual handset: unrecognised output report of %zu bytes\n", bytes.size());
     return HandsetUnrecognised{bytes};
 }
 
@@ -217,13 +217,11 @@ std::optional<HandsetEvent> VirtualHandset::StartPage(const std::vector<uint8_t>
     const bool continues = page_ % 2 == 0 ? pendingLine_ < 0 : pendingLine_ == page_ / 2;
     if (continues) return std::nullopt;
     pendingLine_ = -1;
-    LogA("Virtual handset: screen page %d out of sequence\n", page_);
     return HandsetUnrecognised{header};
 }
 
 std::optional<HandsetEvent> VirtualHandset::TakeDataReport(const std::vector<uint8_t>& bytes) {
     if (bytes.size() < 1 + kDataBytes || bytes[0] != 0) {
-        LogA("Virtual handset: screen page %d cut short by a report of %zu bytes\n", page_, bytes.size());
         page_ = -1;
         pendingLine_ = -1;
         return HandsetUnrecognised{bytes};
