@@ -2,7 +2,9 @@
 
 #include "app/device_change.h"
 #include "app/device_names.h"
+#include "audio/mixer_fader.h"
 #include "audio/mixer_setup.h"
+#include "settings_ui/settings_sheet.h"
 #include "app/key_pipeline.h"
 #include "app/settings.h"
 #include "app/update_tray_icon.h"
@@ -94,13 +96,22 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
             return 0;
         case platform::WM_COMMAND:
             if (wParam == ID_APP_EXIT_COMMAND) ExitCommand();
+            if (wParam >= ID_AUDIO_SETTING && wParam <= ID_ABOUT) {
+                settings_ui::OpenSettingSheet(static_cast<int>(wParam - ID_AUDIO_SETTING));
+            }
             if (LanguageOfCommand(static_cast<uint32_t>(wParam)) >= 0) {
                 OnLanguageCommand(LanguageOfCommand(static_cast<uint32_t>(wParam)));
             }
             return 0;
         case WM_TRAY_CALLBACK:
-            // A double click opens the settings sheet, which is not built yet.
-            if (lParam != platform::WM_LBUTTONDBLCLK) m_TrayIcon.OnTrayNotification(wParam, lParam);
+            if (lParam == platform::WM_LBUTTONDBLCLK) {
+                settings_ui::OpenSettingSheet(0);
+            } else {
+                m_TrayIcon.OnTrayNotification(wParam, lParam);
+            }
+            return 0;
+        case MM_MIXM_CONTROL_CHANGE:
+            OnMixerControlChange();
             return 0;
         case platform::WM_CLOSE:
             EndDialog(IDCANCEL);
@@ -113,6 +124,12 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
 void CCorvaneDlg::OnLanguageCommand(int language) {
     g_Settings.VAL_LANGUAGE = language;
     g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", language);
+}
+
+void CCorvaneDlg::OnMixerControlChange() {
+    if (g_bDeviceStarted != 1) return;
+    g_Settings.VAL_AUDIO_OUT_MUTE = audio::GetMuteValue(audio::g_OutMute) == 1 ? 1 : 0;
+    g_Settings.VAL_AUDIO_IN_MUTE = audio::GetMuteValue(audio::g_InMute) == 1 ? 1 : 0;
 }
 
 void CCorvaneDlg::ExitCommand() {

@@ -45,6 +45,8 @@ public:
     void ExitCommand();
     // Chooses user-interface language n (0 ... 4) and writes it at once.
     void OnLanguageCommand(int language);
+    // A mixer control changed: the handset's mute switches go into the settings.
+    void OnMixerControlChange();
 
 private:
     platform::Thread m_ReadThread;
@@ -55,6 +57,7 @@ constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 
 constexpr uint32_t WM_QUIT_REQUEST = platform::WM_USER + 1;
+constexpr uint32_t MM_MIXM_CONTROL_CHANGE = 0x3D1;
 constexpr uintptr_t ID_APP_EXIT_COMMAND = 32775;
 constexpr wchar_t kSkypeUiKey[] = L"Software\\Skype\\Phone\\UI";
 

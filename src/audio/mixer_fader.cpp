@@ -6,11 +6,28 @@ namespace audio {
 
 CMixerFader g_OutFader("out");
 CMixerFader g_InFader("in");
+CMixerMute g_OutMute("out");
+CMixerMute g_InMute("in");
 
 namespace {
 std::mutex g_backendMutex;
 FaderBackend g_backend;
+MuteBackend g_muteBackend;
 }  // namespace
+
+int GetMuteValue(CMixerMute& mute) {
+    MuteBackend backend;
+    {
+        std::lock_guard<std::mutex> lock(g_backendMutex);
+        backend = g_muteBackend;
+    }
+    return backend ? backend(mute) : -1;
+}
+
+void InstallMuteBackend(MuteBackend backend) {
+    std::lock_guard<std::mutex> lock(g_backendMutex);
+    g_muteBackend = std::move(backend);
+}
 
 void SetFaderValue(CMixerFader& fader, int value, int type) {
     FaderBackend backend;

@@ -24,6 +24,24 @@ private:
 extern CMixerFader g_OutFader;
 extern CMixerFader g_InFader;
 
+// A mute switch of the handset's mixer.
+class CMixerMute {
+public:
+    explicit CMixerMute(const char* name) : m_strName(name) {}
+    const char* Name() const { return m_strName; }
+
+private:
+    const char* m_strName;
+};
+
+extern CMixerMute g_OutMute;
+extern CMixerMute g_InMute;
+
+// 1 when the switch is on, 0 when off, -1 when the mixer is not open.
+int GetMuteValue(CMixerMute& mute);
+using MuteBackend = std::function<int(CMixerMute& mute)>;
+void InstallMuteBackend(MuteBackend backend);  // empty: no mixer is open
+
 // Moves a fader; the mixer backend behind it is installed by the audio layer.
 void SetFaderValue(CMixerFader& fader, int value, int type);
 

@@ -5,7 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/corvane_dlg.h"
 #include "app/settings.h"
+#include "audio/mixer_fader.h"
 #include "platform/registry.h"
 #include "support/program_fixture.h"
 #include "support/temp_folder.h"
@@ -72,6 +74,45 @@ TEST_F(LifecycleTest, StartupStepsRunInOrder) {
     ASSERT_GE(order.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 5), expected);
     EXPECT_EQ(Channel("handset-cmd").front(), "CMD_INIT 0 0 0");
+}
+
+}  // namespace
+
+namespace {
+
+class MainWindowMessageTest : public testing_support::ProgramTest {
+protected:
+    void TearDown() override {
+        ProgramTest::TearDown();
+        audio::InstallMuteBackend(nullptr);
+    }
+    void SendMixerChange() {
+        const std::wstring title = L"VARNO-CORVANE";
+        World().Desktop().SendMessage(World().Desktop().FindWindow(nullptr, &title), app::MM_MIXM_CONTROL_CHANGE, 0,
+                                      0);
+    }
+};
+
+TEST_F(MainWindowMessageTest, MuteSwitchesAreCopiedOnlyOnceTheHandsetHasStarted) {
+    audio::InstallMuteBackend([](audio::CMixerMute& m) { return std::string(m.Name()) == "out" ? 1 : 0; });
+    Handset().Plug(World().Bus());
+    World().Start();
+    SendMixerChange();
+    EXPECT_EQ(app::g_Settings.VAL_AUDIO_OUT_MUTE, 0) << "not started: the settings stay";
+    Handset().Press(240);
+    World().Advance(100);
+    SendMixerChange();
+    EXPECT_EQ(app::g_Settings.VAL_AUDIO_OUT_MUTE, 1);
+    EXPECT_EQ(app::g_Settings.VAL_AUDIO_IN_MUTE, 0);
+}
+
+TEST_F(MainWindowMessageTest, SettingsPagesOpenFromTheMenuAndDoubleClick) {
+    StartWithStartedHandset();
+    World().Shell().DoubleClick();
+    World().Shell().RightClick(32785);
+    World().Advance(100);
+    EXPECT_TRUE(Logged("OpenSettingSheet: page 0"));
+    EXPECT_TRUE(Logged("OpenSettingSheet: page 3"));
 }
 
 }  // namespace
