@@ -151,6 +151,19 @@ TEST_F(HandsetLinkTest, ReadBlockedOnPulledHandsetFails) {
     EXPECT_EQ(g_ReadDevice.m_ucB[1], 0);
 }
 
+TEST_F(HandsetLinkTest, WriteToAPulledHandsetFailsWithItsErrorCode) {
+    handset_.Plug(bus_);
+    Open();
+    handset_.Unplug();  // no removal handling has closed the handles yet
+    NewWriteCmd(CMD_INIT);
+    EXPECT_TRUE(log_.Contains("Write USB Failed 3,error=1167"));
+    uint8_t page[128] = {};
+    log_.Clear();
+    NewWriteDevice(0, page, page);
+    EXPECT_EQ(log_.Count("Write USB Failed 1,error=1167"), 2);
+    EXPECT_EQ(log_.Count("Write USB Failed 2,error=1167"), 8);
+}
+
 TEST_F(HandsetLinkTest, OverlongInputReportIsCutTo256Bytes) {
     handset_.SetReportLengths(300, 33);
     handset_.Plug(bus_);

@@ -133,3 +133,20 @@ TEST_F(SkypeLinkTest, UnterminatedAndHugeNotificationsAreCutSafely) {
 }
 
 }  // namespace
+
+namespace {
+
+class SkypeQuitTest : public testing_support::ProgramTest {};
+
+TEST_F(SkypeQuitTest, SkypeQuittingWhileABatchIsUnderwayIsNoticedWithoutHarm) {
+    World().Skype().Start();
+    StartWithStartedHandset();
+    World().Skype().Notify("USERS alice bob");  // starts a batch with "#111 PING"
+    World().Skype().Quit();
+    World().Advance(3000);
+    EXPECT_TRUE(Logged("SendMessageToSkype:  #111 PING"));
+    EXPECT_FALSE(skype::g_SkypeMonitor.IsAttached());
+    EXPECT_EQ(Channel("mode").back(), "16 MODE_UNCONNECTED");
+}
+
+}  // namespace
