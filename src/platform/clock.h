@@ -4,6 +4,7 @@
 // when each program thread is idle and advance virtual time deterministically.
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <mutex>
 
@@ -21,6 +22,9 @@ struct LocalTime {
     int second = 0;
     int milliseconds = 0;
 };
+
+// The calendar fields of a broken-down time with the given milliseconds.
+LocalTime LocalTimeFromTm(const std::tm& tm, int milliseconds);
 
 // Registration record of a program thread (opaque to callers).
 struct ThreadSlot;

@@ -164,3 +164,29 @@ TEST_F(VirtualClockTest, IdleThreadsCostNoTurns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VirtualClockLocalTime, MovesWithTheTicksAcrossMidnight) {
+    platform::sim::VirtualClock clock;
+    platform::LocalTime t;
+    t.year = 2026;
+    t.month = 12;
+    t.day = 31;
+    t.hour = 23;
+    t.minute = 59;
+    t.second = 59;
+    t.milliseconds = 500;
+    clock.SetLocalTime(t);
+    clock.Advance(700);
+    const platform::LocalTime now = clock.GetLocalTime();
+    EXPECT_EQ(now.year, 2027);
+    EXPECT_EQ(now.month, 1);
+    EXPECT_EQ(now.day, 1);
+    EXPECT_EQ(now.hour, 0);
+    EXPECT_EQ(now.second, 0);
+    EXPECT_EQ(now.milliseconds, 200);
+    EXPECT_EQ(now.dayOfWeek, 5);  // a Friday
+}
+
+}  // namespace

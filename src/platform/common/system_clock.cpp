@@ -25,17 +25,10 @@ LocalTime SystemClock::GetLocalTime() {
     std::time_t t = std::chrono::system_clock::to_time_t(now);
     std::tm tm{};
     localtime_r(&t, &tm);
-    LocalTime lt;
-    lt.year = tm.tm_year + 1900;
-    lt.month = tm.tm_mon + 1;
-    lt.dayOfWeek = tm.tm_wday;
-    lt.day = tm.tm_mday;
-    lt.hour = tm.tm_hour;
-    lt.minute = tm.tm_min;
-    lt.second = tm.tm_sec;
-    lt.milliseconds = static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-    return lt;
+    return LocalTimeFromTm(tm, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                    now.time_since_epoch())
+                                                    .count() %
+                                                1000));
 }
 
 bool SystemClock::WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,

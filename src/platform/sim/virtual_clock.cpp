@@ -55,16 +55,7 @@ LocalTime VirtualClock::GetLocalTime() {
     std::time_t t = timegm(&tm) + static_cast<std::time_t>(elapsedMs / 1000);
     std::tm out{};
     gmtime_r(&t, &out);
-    LocalTime lt;
-    lt.year = out.tm_year + 1900;
-    lt.month = out.tm_mon + 1;
-    lt.day = out.tm_mday;
-    lt.dayOfWeek = out.tm_wday;
-    lt.hour = out.tm_hour;
-    lt.minute = out.tm_min;
-    lt.second = out.tm_sec;
-    lt.milliseconds = static_cast<int>(elapsedMs % 1000);
-    return lt;
+    return LocalTimeFromTm(out, static_cast<int>(elapsedMs % 1000));
 }
 
 void VirtualClock::SetTickCount(uint64_t tick) {
