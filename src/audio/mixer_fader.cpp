@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "app/settings.h"
+
 namespace audio {
 
 CMixerFader g_OutFader("out");
@@ -13,7 +15,23 @@ namespace {
 std::mutex g_backendMutex;
 FaderBackend g_backend;
 MuteBackend g_muteBackend;
+VolumeBackend g_volumeBackend;
 }  // namespace
+
+int GetOutVolume() {
+    VolumeBackend backend;
+    {
+        std::lock_guard<std::mutex> lock(g_backendMutex);
+        backend = g_volumeBackend;
+    }
+    // Without a mixer the level is what the settings last asked for.
+    return backend ? backend() : app::g_Settings.VAL_AUDIO_OUT_VOLUME.load();
+}
+
+void InstallOutVolumeBackend(VolumeBackend backend) {
+    std::lock_guard<std::mutex> lock(g_backendMutex);
+    g_volumeBackend = std::move(backend);
+}
 
 int GetMuteValue(CMixerMute& mute) {
     MuteBackend backend;

@@ -8,9 +8,10 @@
 namespace audio {
 
 // SetFaderValue types.
-constexpr int kFaderSet = -1;      // set the value given
-constexpr int kFaderStepUp = 0;    // one step up
-constexpr int kFaderStepDown = 1;  // one step down
+constexpr int kFaderStepUp = 0;         // one step up
+constexpr int kFaderStepDown = 1;       // one step down
+constexpr int kFaderAbsoluteSteps = 2;  // value 0 ... 31 in whole steps
+constexpr int kFaderAbsolute = 4;       // value 0 ... 31 over the full range
 
 class CMixerFader {
 public:
@@ -35,6 +36,11 @@ private:
 };
 
 extern CMixerMute g_OutMute;
+
+// The handset's playback level on the 0 ... 31 scale as the device reports it.
+int GetOutVolume();
+using VolumeBackend = std::function<int()>;
+void InstallOutVolumeBackend(VolumeBackend backend);  // empty: the stored output volume
 extern CMixerMute g_InMute;
 
 // 1 when the switch is on, 0 when off, -1 when the mixer is not open.

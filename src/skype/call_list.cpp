@@ -63,18 +63,26 @@ int32_t CallTypeOfText(const std::string& text) {
     return E_TYPE_UNKNOWN;
 }
 
+namespace {
+// An id is compared as its record stores it, so an overlong id finds the
+// record it made instead of adding another one each time.
+std::string StoredId(const std::string& callId) {
+    char field[kCallFieldBytes];
+    CopyField(field, callId);
+    return field;
+}
+}  // namespace
+
 CCallObject* CCallListBase::Find(const std::string& callId) {
+    const std::string key = StoredId(callId);
     for (CCallObject& c : m_Calls) {
-        if (callId == c.m_szCallId) return &c;
+        if (key == c.m_szCallId) return &c;
     }
     return nullptr;
 }
 
 const CCallObject* CCallListBase::Find(const std::string& callId) const {
-    for (const CCallObject& c : m_Calls) {
-        if (callId == c.m_szCallId) return &c;
-    }
-    return nullptr;
+    return const_cast<CCallListBase*>(this)->Find(callId);
 }
 
 int CCallListBase::HasCall(const std::string& callId) const {
@@ -90,10 +98,9 @@ void CCallListBase::AddCallObject(const CCallObject& record) {
 void CCallListBase::DeleteCallObject(const std::string& callId) {
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
-        auto it = std::find_if(m_Calls.begin(), m_Calls.end(),
-                               [&](const CCallObject& c) { return callId == c.m_szCallId; });
-        if (it == m_Calls.end()) return;
-        m_Calls.erase(it);
+        CCallObject* c = Find(callId);
+        if (c == nullptr) return;
+        m_Calls.erase(m_Calls.begin() + (c - m_Calls.data()));
     }
     platform::LogW(L"%ls", m_DeleteLogLine);
 }
@@ -131,7 +138,7 @@ void CCallListBase::CollectConference(const std::string& confId, CCallListBase& 
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         for (const CCallObject& c : m_Calls) {
-            if (confId == c.m_szConfId) members.push_back(c);
+            if (StoredId(confId) == c.m_szConfId) members.push_back(c);
         }
     }
     std::lock_guard<std::mutex> lock(target.m_Mutex);

@@ -138,7 +138,8 @@ void CSkypeMonitor::ResetSkypeState() {
     m_hSkypeWnd = 0;
     SetFocusedContact("");
     m_bMute = 0;
-    ResetSkypeLists();
+    m_CallList.Clear();
+    m_CurrCallList.Clear();
     {
         platform::Guard lock(m_RecvLock);
         m_RecvQueue.clear();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "skype/call_list.h"
 #include "platform/sync.h"
 
 namespace skype {
@@ -38,6 +39,8 @@ public:
     std::atomic<int> m_bStop{0};
     std::atomic<int> m_nSavedVolume{0};
     std::atomic<int> m_bMute{0};
+    CCallList m_CallList;          // every call and voicemail named since attaching
+    CCurrCallList m_CurrCallList;  // the current calls
 
     // Strings the parser writes and the modes read, each copied under a lock.
     std::string UserHandle() const;

@@ -1,13 +1,19 @@
 #include "skype/skype_parser.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <cstring>
 #include <mutex>
 
 #include "app/settings.h"
 #include "handset/handset_commands.h"
 #include "modes/mode_machine.h"
+#include "audio/mixer_fader.h"
 #include "platform/log.h"
+#include "skype/skype_audio_config.h"
+#include "skype/skype_window_hooks.h"
 #include "skype/skype_monitor.h"
 
 namespace skype {
@@ -96,6 +102,129 @@ void OnCalls(const std::vector<std::string>& w) {
     g_SearchCallIds.assign(w.begin() + 1, w.end());
 }
 
+bool IsKnownCall(const std::string& id) {
+    std::lock_guard<std::mutex> lock(g_versionMutex);
+    return std::find(g_SearchCallIds.begin(), g_SearchCallIds.end(), id) != g_SearchCallIds.end();
+}
+
+// Words 3 ... joined with one blank; empty with three words or fewer.
+std::string JoinTail(const std::vector<std::string>& w) {
+    std::string out;
+    for (size_t i = 3; i < w.size(); ++i) out += (i > 3 ? " " : "") + w[i];
+    return out;
+}
+
+// Applies one field change to the call in both lists: the list of all calls
+// gains the record when it is new, the current list is only updated.
+void UpdateBoth(const std::string& id, const std::function<void(CCallObject&)>& update) {
+    CSkypeMonitor& link = g_SkypeMonitor;
+    link.m_CallList.FindOrAddCall(id, update);
+    link.m_CurrCallList.UpdateCall(id, update);
+}
+
+void SetOutVolume(int value, int type) { audio::SetFaderValue(audio::g_OutFader, value, type); }
+
+void OnRingingOrRouting(const std::string& id, const std::string& status) {
+    CSkypeMonitor& link = g_SkypeMonitor;
+    const bool firstCall = link.m_CurrCallList.Count() == 0;
+    if (firstCall) {
+        SetOutVolume(app::g_Settings.VAL_AUDIO_OUT_VOLUME, audio::kFaderAbsolute);
+        link.m_nSavedVolume = audio::GetOutVolume();
+    }
+    if (status == "ROUTING") link.m_CallList.FindOrAddCall(id, [](CCallObject& c) { c.m_bRouted = 1; });
+    const CCallObject record = *link.m_CallList.FindCall(id);
+    if (status == "RINGING" && record.m_bRouted == 0 && firstCall) {
+        SetOutVolume(app::g_Settings.VAL_RINGTONE_VOLUME, audio::kFaderAbsolute);
+    }
+    if (link.m_CurrCallList.HasCall(id)) return;
+    platform::LogW(L"****m_CurrCallList.AddCallObject 0x%x****",
+                   static_cast<unsigned>(reinterpret_cast<uintptr_t>(&record) & 0xFFFFFFFFu));
+    link.m_CurrCallList.AddCallObject(record);
+    bool known = false;
+    if (status == "RINGING") {
+        if (link.m_CurrCallList.Count() <= 1) SetOutVolume(app::g_Settings.VAL_RINGTONE_VOLUME, audio::kFaderAbsolute);
+        known = IsKnownCall(id);
+        ConfigureSkypeAudio();
+    }
+    std::vector<std::string> queries;
+    for (const char* property : {"TIMESTAMP", "PARTNER_HANDLE", "PARTNER_DISPNAME", "CONF_ID", "TYPE", "STATUS"}) {
+        queries.push_back("GET CALL " + id + " " + property);
+    }
+    link.SendCommandBatch(queries);
+    if (!known) modes::SwitchMode(modes::MODE_RINGING);
+    SendMessageToSkype("SET WINDOWSTATE NORMAL");
+}
+
+void OnCallEnded(const std::string& id) {
+    CSkypeMonitor& link = g_SkypeMonitor;
+    ShowSkypeContacts();
+    if (!link.m_CurrCallList.HasCall(id)) return;
+    link.m_CurrCallList.DeleteCallObject(id);
+    const std::optional<CCallObject> next = link.m_CurrCallList.GetLastCall();
+    if (!next) {
+        modes::SwitchMode(modes::MODE_MAIN);
+    } else {
+        platform::LogA("%s", next->m_szCallId);
+        SendMessageToSkype(std::string("SET CALL ") + next->m_szCallId + " STATUS INPROGRESS");
+        modes::SwitchMode(modes::MODE_TALKING);
+    }
+    SetOutVolume(link.m_nSavedVolume, audio::kFaderAbsolute);
+    link.m_CallList.DeleteCallObject(id);
+}
+
+void OnCallStatus(const std::string& id, const std::string& status) {
+    UpdateBoth(id, [&status](CCallObject& c) { CopyField(c.m_szStatus, status); });
+    auto& flags = modes::g_ModeState;
+    if (status == "RINGING" || status == "ROUTING") {
+        OnRingingOrRouting(id, status);
+    } else if (status == "PLAYING") {
+        flags.m_bVoicemailPlaying = 1;
+        modes::SwitchMode(modes::MODE_VOICEMAIL_PLAY);
+    } else if (status == "PLAYED") {
+        if (flags.m_bVoicemailPlaying == 1 && flags.m_CurrMode == modes::MODE_VOICEMAIL_PLAY) {
+            flags.m_bVoicemailPlaying = 0;
+            modes::SwitchMode(modes::MODE_VOICEMAIL_PLAY);
+        }
+    } else if (status == "INPROGRESS") {
+        if (!IsKnownCall(id)) {
+            SetOutVolume(g_SkypeMonitor.m_nSavedVolume, audio::kFaderAbsoluteSteps);
+            modes::SwitchMode(modes::MODE_TALKING);
+        }
+        SendMessageToSkype("SET WINDOWSTATE NORMAL");
+    } else if (status == "FINISHED" || status == "REFUSED" || status == "MISSED" || status == "FAILED") {
+        OnCallEnded(id);
+    }
+}
+
+// CALL and VOICEMAIL: word 1 the id, word 2 the property, word 3 its value.
+void OnCallProperty(const std::vector<std::string>& w) {
+    if (w.size() < 3) return;
+    const std::string& id = w[1];
+    const std::string& property = w[2];
+    if (property == "PARTNER_DISPNAME") {
+        const std::string name = JoinTail(w);
+        UpdateBoth(id, [&name](CCallObject& c) { CopyField(c.m_szPartnerName, name); });
+        return;
+    }
+    if (w.size() < 4) return;
+    const std::string& value = w[3];
+    if (property == "TIMESTAMP") {
+        UpdateBoth(id, [&value](CCallObject& c) { c.m_nTimestamp = LeadingInt(value); });
+    } else if (property == "PARTNER_HANDLE") {
+        UpdateBoth(id, [&value](CCallObject& c) { CopyField(c.m_szPartnerHandle, value); });
+    } else if (property == "CONF_ID") {
+        UpdateBoth(id, [&value](CCallObject& c) { CopyField(c.m_szConfId, value); });
+    } else if (property == "TYPE") {
+        g_SkypeMonitor.m_CallList.ModifyCallType(id, value);
+        const int32_t type = CallTypeOfText(value);
+        g_SkypeMonitor.m_CurrCallList.UpdateCall(id, [type](CCallObject& c) { c.m_nType = type; });
+    } else if (property == "STATUS") {
+        OnCallStatus(id, value);
+    } else if (property == "DURATION" || property == "VM_DURATION") {
+        UpdateBoth(id, [&value](CCallObject& c) { c.m_nDuration = LeadingInt(value); });
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> CutWords(const std::string& text, const char* separators) {
@@ -125,6 +254,8 @@ void ProcessSkypeMessage(const std::string& text) {
         g_SkypeMonitor.SendCommandBatch(batch);
     } else if (kind == "USER") {
         OnUser(text);
+    } else if (kind == "CALL" || kind == "VOICEMAIL") {
+        OnCallProperty(w);
     } else if (kind == "CALLS") {
         OnCalls(w);
     } else if (kind == "CONTACTS") {
@@ -136,8 +267,7 @@ void ProcessSkypeMessage(const std::string& text) {
     } else if (kind == "PROFILE") {
         OnProfile(w);
     }
-    // CALL and VOICEMAIL are kept with the call lists; CONNSTATUS, UI_LANGUAGE,
-    // VOICEMAILS and anything else change nothing.
+    // CONNSTATUS, UI_LANGUAGE, VOICEMAILS and anything else change nothing.
 }
 
 std::string SkypeVersionText() {
@@ -149,8 +279,6 @@ void SkypeVersionNumbers(long out[4]) {
     std::lock_guard<std::mutex> lock(g_versionMutex);
     std::memcpy(out, g_nSkypeVersion, sizeof(g_nSkypeVersion));
 }
-
-void ResetSkypeLists() {}
 
 void ResetSkypeParser() {
     std::lock_guard<std::mutex> lock(g_versionMutex);

@@ -19,8 +19,6 @@ std::vector<std::string> CutWords(const std::string& text, const char* separator
 std::string SkypeVersionText();
 void SkypeVersionNumbers(long out[4]);
 
-// Empties the contact and call lists kept for Skype (with the Skype state).
-void ResetSkypeLists();
 // The parser's own state back to the start (for tests).
 void ResetSkypeParser();
 

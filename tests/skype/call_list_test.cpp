@@ -185,3 +185,18 @@ TEST(ClockTexts, FollowTheClockPort) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CallList, OverlongIdFindsTheRecordItMade) {
+    skype::CCallList list;
+    const std::string id(1000, '7');
+    list.FindOrAddCall(id, [](skype::CCallObject& c) { c.m_nDuration = 1; });
+    list.FindOrAddCall(id, [](skype::CCallObject& c) { c.m_nDuration = 2; });
+    EXPECT_EQ(list.Count(), 1u);
+    EXPECT_EQ(list.HasCall(id), 1);
+    list.DeleteCallObject(id);
+    EXPECT_EQ(list.Count(), 0u);
+}
+
+}  // namespace

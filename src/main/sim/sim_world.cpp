@@ -6,6 +6,7 @@
 #include "app/corvane_app.h"
 #include "app/corvane_dlg.h"
 #include "app/key_ids.h"
+#include "audio/mixer_fader.h"
 #include "modes/mode_machine.h"
 #include "platform/app_folder.h"
 #include "platform/process.h"
@@ -129,12 +130,16 @@ SimWorld::SimWorld(const Options& options)
     modes::SetModeObserver(observer_.get());
     handset_.SetEventListener([this](const platform::sim::HandsetEvent& e) { observer_->OnHandsetEvent(e); });
     skype_.SetCommandListener([this](const std::string& text) { transcript_.Add("skype-cmd", TranscriptText(text)); });
+    audio::InstallFaderBackend([this](audio::CMixerFader& fader, int value, int type) {
+        transcript_.Add("fader", std::string(fader.Name()) + " " + std::to_string(value) + " " + std::to_string(type));
+    });
 }
 
 SimWorld::~SimWorld() {
     Stop();
     skype_.Quit();
     skype_.SetCommandListener(nullptr);
+    audio::InstallFaderBackend(nullptr);
     handset_.SetEventListener(nullptr);
     modes::SetModeObserver(nullptr);
     platform::RemoveLogSink(observer_.get());

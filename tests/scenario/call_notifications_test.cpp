@@ -1,0 +1,154 @@
+// Call notifications from Skype: the call lists, the handset's volume around
+// a call, and the mode switches of the typical call.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/settings.h"
+#include "skype/skype_monitor.h"
+#include "support/program_fixture.h"
+
+namespace {
+
+class CallNotificationsTest : public testing_support::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        World().Skype().Start();
+        StartWithStartedHandset();
+    }
+    void Notify(const std::string& text) {
+        World().Skype().Notify(text);
+        World().Advance(50);
+    }
+    // Lines of `channel` added since `from` (an index into the channel).
+    std::vector<std::string> Since(const std::string& channel, size_t from) {
+        auto all = Channel(channel);
+        return std::vector<std::string>(all.begin() + static_cast<long>(std::min(from, all.size())), all.end());
+    }
+    skype::CSkypeMonitor& Link() { return skype::g_SkypeMonitor; }
+};
+
+TEST_F(CallNotificationsTest, TypicalIncomingCallRingsAnswersAndEnds) {
+    const size_t cmds = Channel("skype-cmd").size();
+    const size_t faders = Channel("fader").size();
+    Notify("CALL 7 STATUS RINGING");
+    EXPECT_EQ(Channel("mode").back(), "2 MODE_RINGING");
+    EXPECT_EQ(Since("fader", faders), (std::vector<std::string>{"out 25 4", "out 31 4", "out 31 4"}));
+    const auto sent = Since("skype-cmd", cmds);
+    for (const char* q : {"GET CALL 7 TIMESTAMP", "GET CALL 7 PARTNER_HANDLE", "GET CALL 7 PARTNER_DISPNAME",
+                          "GET CALL 7 CONF_ID", "GET CALL 7 TYPE", "GET CALL 7 STATUS", "SET WINDOWSTATE NORMAL"}) {
+        EXPECT_NE(std::find(sent.begin(), sent.end(), q), sent.end()) << q;
+    }
+    ASSERT_TRUE(Link().m_CurrCallList.HasCall("7"));
+    Notify("CALL 7 STATUS RINGING");  // again: only the status text
+    EXPECT_EQ(Link().m_CurrCallList.Count(), 1u);
+
+    const size_t answered = Channel("fader").size();
+    Notify("CALL 7 STATUS INPROGRESS");
+    EXPECT_EQ(Channel("mode").back(), "3 MODE_TALKING");
+    EXPECT_EQ(Since("fader", answered), std::vector<std::string>{"out 25 2"});
+    EXPECT_STREQ(Link().m_CurrCallList.FindCall("7")->m_szStatus, "INPROGRESS");
+
+    const size_t ended = Channel("fader").size();
+    Notify("CALL 7 STATUS FINISHED");
+    EXPECT_EQ(Channel("mode").back(), "0 MODE_MAIN");
+    EXPECT_EQ(Since("fader", ended), std::vector<std::string>{"out 25 4"});
+    EXPECT_FALSE(Link().m_CurrCallList.HasCall("7"));
+    EXPECT_FALSE(Link().m_CallList.HasCall("7"));
+}
+
+TEST_F(CallNotificationsTest, OutgoingCallRingsWithoutRingVolume) {
+    const size_t faders = Channel("fader").size();
+    Notify("CALL 8 STATUS ROUTING");
+    EXPECT_EQ(Channel("mode").back(), "2 MODE_RINGING");
+    Notify("CALL 8 STATUS RINGING");
+    EXPECT_EQ(Since("fader", faders), std::vector<std::string>{"out 25 4"});
+    EXPECT_EQ(Link().m_CallList.FindCall("8")->m_bRouted, 1);
+}
+
+TEST_F(CallNotificationsTest, EndOfNewerCallResumesTheOlderOne) {
+    Notify("CALL 1 STATUS RINGING");
+    Notify("CALL 1 STATUS INPROGRESS");
+    Notify("CALL 2 STATUS RINGING");
+    Notify("CALL 2 STATUS INPROGRESS");
+    const size_t cmds = Channel("skype-cmd").size();
+    Notify("CALL 2 STATUS FINISHED");
+    EXPECT_EQ(Since("skype-cmd", cmds), std::vector<std::string>{"SET CALL 1 STATUS INPROGRESS"});
+    EXPECT_EQ(Channel("mode").back(), "3 MODE_TALKING");
+    EXPECT_TRUE(Link().m_CurrCallList.HasCall("1"));
+    EXPECT_TRUE(Link().m_CallList.HasCall("1"));
+    EXPECT_FALSE(Link().m_CallList.HasCall("2"));
+}
+
+TEST_F(CallNotificationsTest, CallsFoundBySearchDoNotSwitchModes) {
+    Notify("CALLS 40, 41");
+    const size_t modes = Channel("mode").size();
+    Notify("CALL 40 STATUS RINGING");
+    Notify("CALL 40 STATUS INPROGRESS");
+    EXPECT_EQ(Channel("mode").size(), modes);
+    EXPECT_TRUE(Link().m_CurrCallList.HasCall("40"));
+}
+
+TEST_F(CallNotificationsTest, PropertiesFillBothLists) {
+    Notify("CALL 7 STATUS RINGING");
+    Notify("CALL 7 PARTNER_DISPNAME Doe, John");
+    Notify("CALL 7 PARTNER_HANDLE jdoe");
+    Notify("CALL 7 TIMESTAMP 1700000000xyz");
+    Notify("CALL 7 TYPE INCOMING_P2P");
+    Notify("CALL 7 CONF_ID 0");
+    Notify("VOICEMAIL 9 DURATION 12");
+    for (const auto& record : {*Link().m_CallList.FindCall("7"), *Link().m_CurrCallList.FindCall("7")}) {
+        EXPECT_STREQ(record.m_szPartnerName, "Doe John");
+        EXPECT_STREQ(record.m_szPartnerHandle, "jdoe");
+        EXPECT_EQ(record.m_nTimestamp, 1700000000);
+        EXPECT_EQ(record.m_nType, skype::E_TYPE_INCOMING_P2P);
+    }
+    EXPECT_EQ(Link().m_CallList.FindCall("9")->m_nDuration, 12);
+    EXPECT_FALSE(Link().m_CurrCallList.HasCall("9"));
+}
+
+TEST_F(CallNotificationsTest, ShortOrUnknownNotificationsChangeNothing) {
+    const auto before = Lines().size();
+    const size_t modes = Channel("mode").size();
+    for (const char* text : {"CALL", "CALL 7", "CALL 7 STATUS", "MUTE", "USER", "USER bob", "PROFILE PSTN_BALANCE",
+                             "CONTACTS FOCUSED", "WHATEVER 1 2 3", "CALL 7 STATUS DANCING"}) {
+        Notify(text);
+    }
+    EXPECT_EQ(Channel("mode").size(), modes);
+    EXPECT_EQ(Link().m_CurrCallList.Count(), 0u);
+    EXPECT_EQ(Link().FocusedContact(), "");
+    EXPECT_GT(Lines().size(), before);
+}
+
+TEST_F(CallNotificationsTest, HugeIdsAndGarbageAreCutSafely) {
+    const std::string id(1000, '7');
+    Notify("CALL " + id + " STATUS RINGING");
+    EXPECT_EQ(Channel("mode").back(), "2 MODE_RINGING");
+    Notify("CALL " + id + " PARTNER_DISPNAME " + std::string(5000, 'n') + " \xFF\xFE");
+    const auto calls = Link().m_CallList.Snapshot();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(std::strlen(calls[0].m_szCallId), 299u);
+    EXPECT_EQ(std::strlen(calls[0].m_szPartnerName), 299u);
+}
+
+TEST_F(CallNotificationsTest, VoicemailPlayingAndPlayed) {
+    Notify("VOICEMAIL 5 STATUS PLAYING");
+    EXPECT_EQ(Channel("mode").back(), "18 MODE_VOICEMAIL_PLAY");
+    EXPECT_EQ(modes::g_ModeState.m_bVoicemailPlaying, 1);
+    Notify("VOICEMAIL 5 STATUS PLAYED");
+    EXPECT_EQ(modes::g_ModeState.m_bVoicemailPlaying, 0);
+    EXPECT_EQ(Channel("mode").back(), "18 MODE_VOICEMAIL_PLAY");
+}
+
+TEST_F(CallNotificationsTest, SkypeGoingAwayEmptiesTheCallLists) {
+    Notify("CALL 7 STATUS RINGING");
+    World().Skype().Quit();
+    World().Advance(3000);
+    EXPECT_EQ(Link().m_CallList.Count(), 0u);
+    EXPECT_EQ(Link().m_CurrCallList.Count(), 0u);
+}
+
+}  // namespace
