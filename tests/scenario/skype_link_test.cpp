@@ -37,10 +37,12 @@ protected:
 TEST_F(SkypeLinkTest, AttachSendsFourQueriesAndFullNameEntersMain) {
     StartAll();
     const auto cmds = Channel("skype-cmd");
-    ASSERT_GE(cmds.size(), 6u);
-    EXPECT_EQ(std::vector<std::string>(cmds.begin(), cmds.begin() + 4),
-              (std::vector<std::string>{"GET UI_LANGUAGE", "GET PROFILE PSTN_BALANCE", "GET CURRENTUSERHANDLE",
-                                        "GET SKYPEVERSION"}));
+    ASSERT_GE(cmds.size(), 10u);
+    // Skype's audio set-up comes first, then the four queries.
+    EXPECT_EQ(std::vector<std::string>(cmds.begin(), cmds.begin() + 8),
+              (std::vector<std::string>{"SET AUDIO_IN ", "SET AUDIO_OUT ", "SET RINGER ",
+                                        "SET RINGTONE 1 $PROGRAM/RingTone/", "GET UI_LANGUAGE",
+                                        "GET PROFILE PSTN_BALANCE", "GET CURRENTUSERHANDLE", "GET SKYPEVERSION"}));
     EXPECT_NE(std::find(cmds.begin(), cmds.end(), "GET USER echo123 FULLNAME"), cmds.end());
     EXPECT_EQ(Channel("mode").back(), "0 MODE_MAIN");
     EXPECT_TRUE(Logged("SKYPECONTROLAPI_ATTACH_SUCCESS.................."));

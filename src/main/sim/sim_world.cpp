@@ -129,7 +129,12 @@ SimWorld::SimWorld(const Options& options)
     platform::AddLogSink(observer_.get());
     modes::SetModeObserver(observer_.get());
     handset_.SetEventListener([this](const platform::sim::HandsetEvent& e) { observer_->OnHandsetEvent(e); });
-    skype_.SetCommandListener([this](const std::string& text) { transcript_.Add("skype-cmd", TranscriptText(text)); });
+    skype_.SetCommandListener([this](const std::string& text) {
+        std::string t = text;
+        const std::string folder = (folder_ / "").string();
+        for (size_t at; (at = t.find(folder)) != std::string::npos;) t.replace(at, folder.size(), "$PROGRAM/");
+        transcript_.Add("skype-cmd", TranscriptText(t));
+    });
     audio::InstallFaderBackend([this](audio::CMixerFader& fader, int value, int type) {
         transcript_.Add("fader", std::string(fader.Name()) + " " + std::to_string(value) + " " + std::to_string(type));
     });
