@@ -3,7 +3,7 @@
 # apt-get only when something is missing. Needs root (or sudo) for that.
 set -eu
 
-PACKAGES="build-essential cmake ninja-build pkg-config \
+PACKAGES="build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev \
 libgtest-dev libgmock-dev googletest libbenchmark-dev"
 
 missing=""

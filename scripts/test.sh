@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is needed, then builds and runs every test three times: a
 # normal build, AddressSanitizer + UndefinedBehaviorSanitizer, and
-# ThreadSanitizer. Fails if any run fails or runs no test.
+# ThreadSanitizer, then fuzzes the notification parser for a minute. Fails
+# if any run fails or runs no test, or the fuzzer finds a crash.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -16,3 +17,7 @@ for variant in $variants; do
     echo "=== $variant tests ===" >&2
     ctest --test-dir "build/$variant" --output-on-failure --no-tests=error -j2 --timeout 300
 done
+if [ -z "${CORVANE_VARIANTS:-}" ] || [ "${CORVANE_FUZZ_SECONDS:-}" != "" ]; then
+    echo "=== fuzzing the notification parser ===" >&2
+    scripts/fuzz.sh "${CORVANE_FUZZ_SECONDS:-60}"
+fi
