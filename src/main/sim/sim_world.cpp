@@ -10,6 +10,7 @@
 #include "modes/mode_machine.h"
 #include "platform/app_folder.h"
 #include "platform/process.h"
+#include "platform/system_info.h"
 #include "platform/profile.h"
 
 namespace sim {
@@ -151,6 +152,7 @@ SimWorld::~SimWorld() {
     app::ResetProcessState();
     platform::OverrideExecutablePath(std::nullopt);
     platform::InstallProcessTerminator(nullptr);
+    platform::OverrideVistaOrLater(true, true);
     shell_.SetTrayListener(nullptr);
     shell_.SetMessageBoxListener(nullptr);
     platform::InstallShell(nullptr);
