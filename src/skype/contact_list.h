@@ -12,11 +12,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace skype {
@@ -82,23 +82,28 @@ public:
     void Clear();
 
 private:
-    using Record = std::unique_ptr<CContact>;
     using Change = std::function<void(CContact&)>;
 
     // Applies change to the handle's record and puts it back in order; when
     // there is none, adds makeFresh()'s record with change applied.
     // makeFresh runs without the lock, as it may convert a name.
     void ChangeOrAdd(const std::string& handle, const Change& change, const std::function<CContact()>& makeFresh);
-    // With m_Mutex held: false when the handle is unknown.
+    // The rest run with m_Mutex held.
+    // False when the handle is unknown.
     bool ChangeExisting(const std::string& handle, const Change& change);
-    // With m_Mutex held.
-    void InsertContactSorted(Record record);
+    // [first, last) of the group's records in m_Order.
+    std::pair<size_t, size_t> GroupRange(int group) const;
+    void InsertContactSorted(CContact* record);
     size_t PositionOf(const CContact& record) const;
-    Record TakeOut(const CContact& record);
+    // Out of m_Order only; the record stays in m_Records.
+    void TakeOut(const CContact& record);
 
     mutable std::mutex m_Mutex;
-    std::vector<Record> m_Contacts;                         // display order
-    std::unordered_map<std::string, CContact*> m_ByHandle;  // into m_Contacts
+    // Owns the records; their addresses stay put while others come and go.
+    std::unordered_map<std::string, CContact> m_Records;
+    // Display order. Plain pointers, so that making room for an insertion is
+    // one block move even in an unoptimised build.
+    std::vector<CContact*> m_Order;
 };
 
 }  // namespace skype

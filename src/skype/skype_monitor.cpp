@@ -138,6 +138,7 @@ void CSkypeMonitor::ResetSkypeState() {
     m_hSkypeWnd = 0;
     SetFocusedContact("");
     m_bMute = 0;
+    m_Contacts.Clear();
     m_CallList.Clear();
     m_CurrCallList.Clear();
     {

@@ -12,6 +12,7 @@
 
 #include "platform/desktop.h"
 #include "skype/call_list.h"
+#include "skype/contact_list.h"
 #include "platform/sync.h"
 
 namespace skype {
@@ -39,6 +40,7 @@ public:
     std::atomic<int> m_bStop{0};
     std::atomic<int> m_nSavedVolume{0};
     std::atomic<int> m_bMute{0};
+    CContactList m_Contacts;       // Skype's contacts in display order
     CCallList m_CallList;          // every call and voicemail named since attaching
     CCurrCallList m_CurrCallList;  // the current calls
 

@@ -50,15 +50,48 @@ void OnSkypeVersion(const std::vector<std::string>& w) {
     platform::LogW(L"Skype Version is %ld-%ld-%ld-%ld", numbers[0], numbers[1], numbers[2], numbers[3]);
 }
 
+// Words 3 ... joined with one blank; empty with three words or fewer.
+std::string JoinTail(const std::vector<std::string>& w) {
+    std::string out;
+    for (size_t i = 3; i < w.size(); ++i) out += (i > 3 ? " " : "") + w[i];
+    return out;
+}
+
+void OnOwnFullName(const std::vector<std::string>& w) {
+    g_SkypeMonitor.SetUserName(w.size() >= 4 ? w[3] : g_SkypeMonitor.UserHandle());
+    modes::SwitchMode(modes::MODE_MAIN);
+}
+
 void OnUser(const std::string& text) {
     // USER notifications are cut at blanks only (names may hold commas).
     const std::vector<std::string> w = CutWords(text, " ");
     if (w.size() < 3) return;
-    if (w[2] == "FULLNAME" && w[1] == g_SkypeMonitor.UserHandle()) {
-        g_SkypeMonitor.SetUserName(w.size() >= 4 ? w[3] : g_SkypeMonitor.UserHandle());
-        modes::SwitchMode(modes::MODE_MAIN);
+    CContactList& contacts = g_SkypeMonitor.m_Contacts;
+    const std::string& handle = w[1];
+    const std::string& property = w[2];
+    if (property == "ONLINESTATUS") {
+        if (w.size() >= 4) contacts.UpdateContactStatus(handle, w[3]);
+    } else if (property == "DISPLAYNAME") {
+        if (w.size() >= 4) {
+            contacts.UpdateContactName(handle, JoinTail(w));
+        } else {
+            SendMessageToSkype("GET USER " + handle + " FULLNAME");
+            contacts.UpdateContactName(handle, handle);
+        }
+    } else if (property == "FULLNAME") {
+        if (handle == g_SkypeMonitor.UserHandle()) {
+            OnOwnFullName(w);
+        } else if (w.size() >= 4) {
+            contacts.UpdateContactName(handle, JoinTail(w));
+        }
+    } else if (property == "BUDDYSTATUS" && w.size() >= 4) {
+        if (w[3] == "1") {
+            contacts.RemoveContact(handle);
+        } else if (w[3] == "2") {
+            SendMessageToSkype("GET USER " + handle + " DISPLAYNAME");
+            SendMessageToSkype("GET USER " + handle + " ONLINESTATUS");
+        }
     }
-    // Contact names and statuses are kept with the contact list.
 }
 
 void OnContacts(const std::vector<std::string>& w) {
@@ -107,12 +140,6 @@ bool IsKnownCall(const std::string& id) {
     return std::find(g_SearchCallIds.begin(), g_SearchCallIds.end(), id) != g_SearchCallIds.end();
 }
 
-// Words 3 ... joined with one blank; empty with three words or fewer.
-std::string JoinTail(const std::vector<std::string>& w) {
-    std::string out;
-    for (size_t i = 3; i < w.size(); ++i) out += (i > 3 ? " " : "") + w[i];
-    return out;
-}
 
 // Applies one field change to the call in both lists: the list of all calls
 // gains the record when it is new, the current list is only updated.

@@ -152,3 +152,59 @@ TEST_F(CallNotificationsTest, SkypeGoingAwayEmptiesTheCallLists) {
 }
 
 }  // namespace
+
+namespace {
+
+class UserNotificationsTest : public testing_support::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        World().Skype().Start();
+        StartWithStartedHandset();
+    }
+    void Notify(const std::string& text) {
+        World().Skype().Notify(text);
+        World().Advance(50);
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> out;
+        for (const auto& c : skype::g_SkypeMonitor.m_Contacts.Snapshot()) out.push_back(c.m_strName);
+        return out;
+    }
+};
+
+TEST_F(UserNotificationsTest, ContactsKeepDisplayOrder) {
+    for (const char* text : {"USER carol ONLINESTATUS ONLINE", "USER alice ONLINESTATUS OFFLINE",
+                             "USER bob ONLINESTATUS ONLINE", "USER dave ONLINESTATUS SKYPEOUT"}) {
+        Notify(text);
+    }
+    EXPECT_EQ(Names(), (std::vector<std::string>{"bob", "carol", "dave", "alice"}));
+    Notify("USER bob FULLNAME Robert  de  Vries");
+    Notify("USER alice ONLINESTATUS AWAY");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"alice", "carol", "Robert de Vries", "dave"}));
+    Notify("USER dave BUDDYSTATUS 1");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"alice", "carol", "Robert de Vries"}));
+}
+
+TEST_F(UserNotificationsTest, MissingNamesAndBuddyRequestsAskSkype) {
+    const size_t before = World().Skype().Commands().size();
+    Notify("USER erin DISPLAYNAME");
+    Notify("USER frank BUDDYSTATUS 2");
+    const auto all = World().Skype().Commands();
+    const std::vector<std::string> sent(all.begin() + static_cast<long>(before), all.end());
+    EXPECT_EQ(sent, (std::vector<std::string>{"GET USER erin FULLNAME", "GET USER frank DISPLAYNAME",
+                                              "GET USER frank ONLINESTATUS"}));
+    EXPECT_EQ(Names(), std::vector<std::string>{"erin"});
+}
+
+TEST_F(UserNotificationsTest, OwnFullNameEntersMainEvenDuringACall) {
+    Notify("CALL 3 STATUS RINGING");
+    Notify("CALL 3 STATUS INPROGRESS");
+    Notify("USER echo123 FULLNAME Echo  Sound");
+    EXPECT_EQ(Channel("mode").back(), "0 MODE_MAIN");
+    EXPECT_EQ(skype::g_SkypeMonitor.UserName(), "Echo");
+    Notify("USER echo123 FULLNAME");
+    EXPECT_EQ(skype::g_SkypeMonitor.UserName(), "echo123");
+}
+
+}  // namespace
