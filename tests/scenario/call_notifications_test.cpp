@@ -208,3 +208,34 @@ TEST_F(UserNotificationsTest, OwnFullNameEntersMainEvenDuringACall) {
 }
 
 }  // namespace
+
+namespace {
+
+class SkypeCallModelTest : public testing_support::ProgramTest {};
+
+TEST_F(SkypeCallModelTest, QueriesAboutACallAreAnsweredFromTheModel) {
+    World().Skype().Start();
+    StartWithStartedHandset();
+    World().Skype().SetContact("alice", "ONLINE", "Alice Liddell");
+    World().Skype().CallIn("7", "alice", "Alice, Liddell");
+    World().Advance(500);
+    const auto call = skype::g_SkypeMonitor.m_CurrCallList.FindCall("7");
+    ASSERT_TRUE(call.has_value());
+    EXPECT_STREQ(call->m_szPartnerHandle, "alice");
+    EXPECT_STREQ(call->m_szPartnerName, "Alice Liddell");
+    EXPECT_EQ(call->m_nType, skype::E_TYPE_INCOMING_P2P);
+    EXPECT_EQ(skype::g_SkypeMonitor.m_Contacts.FindContact("alice")->m_strName, "Alice Liddell");
+    // The handset side answers through Skype: Skype confirms the new status.
+    skype::SendMessageToSkype("SET CALL 7 STATUS INPROGRESS");
+    World().Advance(100);
+    EXPECT_EQ(Channel("mode").back(), "3 MODE_TALKING");
+    skype::SendMessageToSkype("SET MUTE ON");
+    World().Advance(100);
+    EXPECT_EQ(skype::g_SkypeMonitor.m_bMute, 1);
+    EXPECT_EQ(CountOf("handset-cmd", "CMD_STATUS_ALERT 0 0 0"), 1);
+    World().Skype().EndCall("7", "REFUSED");
+    World().Advance(100);
+    EXPECT_EQ(Channel("mode").back(), "0 MODE_MAIN");
+}
+
+}  // namespace

@@ -130,7 +130,9 @@ bool ScriptRunner::HandsetCommand(const std::vector<std::string>& w) {
 
 bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
     using Answer = platform::sim::SkypePeer::AttachAnswer;
-    if (w.size() < 2) return Fail("usage: skype start|attach|available|quit|notify ...");
+    if (w.size() < 2) {
+        return Fail("usage: skype start|attach|available|quit|notify|call-in|call-out|end|contact|focus|voicemail ...");
+    }
     auto& peer = world_.Skype();
     const std::string& what = w[1];
     if (what == "start") {
@@ -161,6 +163,22 @@ bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
         peer.AnnounceApi();
     } else if (what == "quit") {
         peer.Quit();
+    } else if (what == "call-in" && (w.size() == 4 || w.size() >= 5)) {
+        std::string name;
+        for (size_t i = 4; i < w.size(); ++i) name += (i > 4 ? " " : "") + w[i];
+        peer.CallIn(w[2], w[3], name);
+    } else if (what == "call-out" && w.size() == 4) {
+        peer.CallOut(w[2], w[3]);
+    } else if (what == "end" && (w.size() == 3 || w.size() == 4)) {
+        peer.EndCall(w[2], w.size() == 4 ? w[3] : "");
+    } else if (what == "contact" && w.size() >= 4) {
+        std::string name;
+        for (size_t i = 4; i < w.size(); ++i) name += (i > 4 ? " " : "") + w[i];
+        peer.SetContact(w[2], w[3], name);
+    } else if (what == "focus" && w.size() == 3) {
+        peer.Focus(w[2]);
+    } else if (what == "voicemail" && w.size() == 4) {
+        peer.AddVoicemail(w[2], w[3]);
     } else if (what == "notify") {
         if (w.size() < 3) return Fail("usage: skype notify <text ...>");
         std::string text = w[2];

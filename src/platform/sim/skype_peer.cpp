@@ -231,9 +231,139 @@ void SkypePeer::OnCommand(const std::string& text) {
         Queue("PROFILE PSTN_BALANCE " + p.pstnBalance);
     } else if (text == "GET PROFILE PSTN_BALANCE_CURRENCY") {
         Queue("PROFILE PSTN_BALANCE_CURRENCY " + p.pstnCurrency);
-    } else if (w.size() == 4 && w[0] == "GET" && w[1] == "USER" && w[3] == "FULLNAME") {
-        Queue("USER " + w[2] + " FULLNAME " + (w[2] == p.userHandle ? p.fullName : std::string()));
+    } else if (w.size() == 4 && w[0] == "GET" && w[1] == "USER" && w[3] == "FULLNAME" && w[2] == p.userHandle) {
+        Queue("USER " + w[2] + " FULLNAME " + p.fullName);
+    } else if (AnswerCallCommand(w) || AnswerUserQuery(w)) {
+    } else if (text == "SET MUTE ON" || text == "SET MUTE OFF") {
+        Queue(text.substr(4));
+    } else if (text == "SEARCH CALLS" || text == "SEARCH VOICEMAILS") {
+        const bool voicemails = text == "SEARCH VOICEMAILS";
+        std::string list;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (const auto& [id, call] : calls_) {
+                if (call.voicemail == voicemails) list += (list.empty() ? " " : ", ") + id;
+            }
+        }
+        Queue((voicemails ? "VOICEMAILS" : "CALLS") + list);
     }
+}
+
+void SkypePeer::SetStatus(const std::string& id, const std::string& status) {
+    bool voicemail = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = calls_.find(id);
+        if (it == calls_.end()) return;
+        it->second.status = status;
+        voicemail = it->second.voicemail;
+    }
+    Queue((voicemail ? "VOICEMAIL " : "CALL ") + id + " STATUS " + status);
+}
+
+// SET CALL n STATUS x, GET CALL n property, OPEN VOICEMAIL n, ALTER VOICEMAIL n STOPPLAYBACK.
+bool SkypePeer::AnswerCallCommand(const std::vector<std::string>& w) {
+    if (w.size() == 5 && w[0] == "SET" && w[1] == "CALL" && w[3] == "STATUS") {
+        SetStatus(w[2], w[4]);
+        return true;
+    }
+    if (w.size() == 3 && w[0] == "OPEN" && w[1] == "VOICEMAIL") {
+        SetStatus(w[2], "PLAYING");
+        return true;
+    }
+    if (w.size() == 4 && w[0] == "ALTER" && w[1] == "VOICEMAIL" && w[3] == "STOPPLAYBACK") {
+        SetStatus(w[2], "PLAYED");
+        return true;
+    }
+    if (w.size() != 4 || w[0] != "GET" || (w[1] != "CALL" && w[1] != "VOICEMAIL")) return false;
+    std::string value;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = calls_.find(w[2]);
+        if (it == calls_.end()) return true;
+        const Call& c = it->second;
+        const std::string& p = w[3];
+        if (p == "TIMESTAMP") value = std::to_string(c.timestamp);
+        else if (p == "PARTNER_HANDLE") value = c.handle;
+        else if (p == "PARTNER_DISPNAME") value = c.name;
+        else if (p == "CONF_ID") value = c.confId;
+        else if (p == "TYPE") value = c.type;
+        else if (p == "STATUS") value = c.status;
+        else if (p == "DURATION") value = std::to_string(c.duration);
+        else return true;
+    }
+    Queue(w[1] + " " + w[2] + " " + w[3] + " " + value);
+    return true;
+}
+
+bool SkypePeer::AnswerUserQuery(const std::vector<std::string>& w) {
+    if (w.size() != 4 || w[0] != "GET" || w[1] != "USER") return false;
+    std::string value;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = contacts_.find(w[2]);
+        if (it == contacts_.end()) return true;
+        if (w[3] == "ONLINESTATUS") value = it->second.status;
+        else if (w[3] == "DISPLAYNAME" || w[3] == "FULLNAME") value = it->second.name;
+        else return true;
+    }
+    Queue("USER " + w[2] + " " + w[3] + (value.empty() ? "" : " " + value));
+    return true;
+}
+
+void SkypePeer::CallIn(const std::string& id, const std::string& handle, const std::string& name) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Call& c = calls_[id];
+        c.handle = handle;
+        c.name = name.empty() ? handle : name;
+        c.type = "INCOMING_P2P";
+        c.timestamp = 1765357200;
+    }
+    SetStatus(id, "RINGING");
+}
+
+void SkypePeer::CallOut(const std::string& id, const std::string& handle) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Call& c = calls_[id];
+        c.handle = handle;
+        c.name = handle;
+        c.type = "OUTGOING_P2P";
+        c.timestamp = 1765357200;
+    }
+    SetStatus(id, "ROUTING");
+    SetStatus(id, "RINGING");
+}
+
+void SkypePeer::EndCall(const std::string& id, const std::string& status) {
+    SetStatus(id, status.empty() ? "FINISHED" : status);
+}
+
+void SkypePeer::SetContact(const std::string& handle, const std::string& status, const std::string& name) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Contact& c = contacts_[handle];
+        c.status = status;
+        if (!name.empty()) c.name = name;
+    }
+    Queue("USER " + handle + " ONLINESTATUS " + status);
+    if (!name.empty()) Queue("USER " + handle + " DISPLAYNAME " + name);
+}
+
+void SkypePeer::Focus(const std::string& handle) { Queue("CONTACTS FOCUSED " + handle); }
+
+void SkypePeer::AddVoicemail(const std::string& id, const std::string& handle) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Call& c = calls_[id];
+        c.handle = handle;
+        c.name = handle;
+        c.type = "INCOMING";
+        c.voicemail = true;
+        c.timestamp = 1765357200;
+    }
+    SetStatus(id, "UNPLAYED");
 }
 
 }  // namespace platform::sim

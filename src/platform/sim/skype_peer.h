@@ -4,7 +4,9 @@
 // receives recorded, the queries of the attach sequence answered, and any
 // notification a script gives it sent to the attached client.
 
+#include <cstdint>
 #include <deque>
+#include <map>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -49,6 +51,16 @@ public:
 
     std::vector<std::string> Commands();
 
+    // The call and contact model: what the peer reports and answers from.
+    // An incoming call rings; an outgoing one is routed, then rings.
+    void CallIn(const std::string& id, const std::string& handle, const std::string& name);
+    void CallOut(const std::string& id, const std::string& handle);
+    // The call ends with the status given (FINISHED when empty).
+    void EndCall(const std::string& id, const std::string& status);
+    void SetContact(const std::string& handle, const std::string& status, const std::string& name);
+    void Focus(const std::string& handle);
+    void AddVoicemail(const std::string& id, const std::string& handle);
+
 private:
     LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam);
     void AnswerAttach(LPARAM status);
@@ -57,6 +69,27 @@ private:
     void SendQueued();
     void Run();
 
+    struct Call {
+        std::string handle;
+        std::string name;
+        std::string type;
+        std::string status;
+        std::string confId = "0";
+        int64_t timestamp = 0;
+        int duration = 0;
+        bool voicemail = false;
+    };
+    struct Contact {
+        std::string status = "OFFLINE";
+        std::string name;
+    };
+    void SetStatus(const std::string& id, const std::string& status);  // no lock held
+    bool AnswerCallCommand(const std::vector<std::string>& w);
+    bool AnswerUserQuery(const std::vector<std::string>& w);
+
+    std::map<std::string, Call> calls_;
+    std::map<std::string, Contact> contacts_;
+    bool mute_ = false;
     std::mutex mutex_;
     AttachAnswer answer_ = AttachAnswer::Success;
     Profile profile_;
