@@ -233,7 +233,11 @@ void OnCallProperty(const std::vector<std::string>& w) {
         UpdateBoth(id, [&name](CCallObject& c) { CopyField(c.m_szPartnerName, name); });
         return;
     }
-    if (w.size() < 4) return;
+    if (w.size() < 4) {
+        platform::LogA("Skype notification too short, ignored: %.200s %.200s %.200s\n", w[0].c_str(), id.c_str(),
+                       property.c_str());
+        return;
+    }
     const std::string& value = w[3];
     if (property == "TIMESTAMP") {
         UpdateBoth(id, [&value](CCallObject& c) { c.m_nTimestamp = LeadingInt(value); });
@@ -250,6 +254,28 @@ void OnCallProperty(const std::vector<std::string>& w) {
     } else if (property == "DURATION" || property == "VM_DURATION") {
         UpdateBoth(id, [&value](CCallObject& c) { c.m_nDuration = LeadingInt(value); });
     }
+}
+
+// The least number of words each kind of notification carries; shorter ones
+// are not what Skype sends, so they are logged and change nothing.
+struct KindNeeds {
+    const char* kind;
+    size_t words;
+};
+const KindNeeds kNeeds[] = {{"CURRENTUSERHANDLE", 2}, {"SKYPEVERSION", 2}, {"USERS", 1}, {"USER", 3},
+                            {"CALLS", 1},             {"VOICEMAILS", 1},   {"CALL", 3},  {"VOICEMAIL", 3},
+                            {"CONTACTS", 2},          {"MUTE", 2},         {"CONNSTATUS", 2}, {"UI_LANGUAGE", 2},
+                            {"#111", 2},              {"PROFILE", 3}};
+
+bool TooShort(const std::string& text, const std::vector<std::string>& w) {
+    for (const KindNeeds& n : kNeeds) {
+        if (w[0] != n.kind) continue;
+        const size_t words = w[0] == "USER" ? CutWords(text, " ").size() : w.size();
+        if (words >= n.words) return false;
+        platform::LogA("Skype notification too short, ignored: %.200s\n", text.c_str());
+        return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -270,7 +296,7 @@ std::vector<std::string> CutWords(const std::string& text, const char* separator
 
 void ProcessSkypeMessage(const std::string& text) {
     const std::vector<std::string> w = CutWords(text, kWordSeparators);
-    if (w.empty()) return;
+    if (w.empty() || TooShort(text, w)) return;
     const std::string& kind = w[0];
     if (kind == "CURRENTUSERHANDLE") {
         OnCurrentUserHandle(w);

@@ -119,8 +119,14 @@ TEST_F(CallNotificationsTest, ShortOrUnknownNotificationsChangeNothing) {
     }
     EXPECT_EQ(Channel("mode").size(), modes);
     EXPECT_EQ(Link().m_CurrCallList.Count(), 0u);
+    // Only the unknown status made a record: short CALL notifications made none.
+    ASSERT_EQ(Link().m_CallList.Count(), 1u);
+    EXPECT_STREQ(Link().m_CallList.FindCall("7")->m_szStatus, "DANCING");
     EXPECT_EQ(Link().FocusedContact(), "");
     EXPECT_GT(Lines().size(), before);
+    for (const char* text : {"CALL", "CALL 7", "CALL 7 STATUS", "MUTE", "USER bob", "PROFILE PSTN_BALANCE"}) {
+        EXPECT_TRUE(Logged(std::string("Skype notification too short, ignored: ") + text)) << text;
+    }
 }
 
 TEST_F(CallNotificationsTest, HugeIdsAndGarbageAreCutSafely) {
