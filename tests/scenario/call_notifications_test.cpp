@@ -239,6 +239,14 @@ TEST_F(SkypeCallModelTest, QueriesAboutACallAreAnsweredFromTheModel) {
     World().Advance(100);
     EXPECT_EQ(skype::g_SkypeMonitor.m_bMute, 1);
     EXPECT_EQ(CountOf("handset-cmd", "CMD_STATUS_ALERT 0 0 0"), 1);
+    World().Skype().CallIn("8", "bob", "");
+    World().Skype().SetConference("7", "55");
+    World().Skype().SetConference("8", "55");
+    World().Advance(200);
+    skype::CCurrCallList conference;
+    skype::g_SkypeMonitor.m_CallList.CollectConference("55", conference);
+    EXPECT_EQ(conference.Count(), 2u);
+    World().Skype().EndCall("8", "MISSED");
     World().Skype().EndCall("7", "REFUSED");
     World().Advance(100);
     EXPECT_EQ(Channel("mode").back(), "0 MODE_MAIN");

@@ -131,7 +131,7 @@ bool ScriptRunner::HandsetCommand(const std::vector<std::string>& w) {
 bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
     using Answer = platform::sim::SkypePeer::AttachAnswer;
     if (w.size() < 2) {
-        return Fail("usage: skype start|attach|available|quit|notify|call-in|call-out|end|contact|focus|voicemail ...");
+        return Fail("usage: skype start|attach|available|quit|notify|call-in|call-out|end|conference|contact|focus|voicemail ...");
     }
     auto& peer = world_.Skype();
     const std::string& what = w[1];
@@ -175,6 +175,8 @@ bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
         std::string name;
         for (size_t i = 4; i < w.size(); ++i) name += (i > 4 ? " " : "") + w[i];
         peer.SetContact(w[2], w[3], name);
+    } else if (what == "conference" && w.size() == 4) {
+        peer.SetConference(w[2], w[3]);
     } else if (what == "focus" && w.size() == 3) {
         peer.Focus(w[2]);
     } else if (what == "voicemail" && w.size() == 4) {

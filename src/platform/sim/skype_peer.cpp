@@ -351,6 +351,16 @@ void SkypePeer::SetContact(const std::string& handle, const std::string& status,
     if (!name.empty()) Queue("USER " + handle + " DISPLAYNAME " + name);
 }
 
+void SkypePeer::SetConference(const std::string& id, const std::string& confId) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = calls_.find(id);
+        if (it == calls_.end()) return;
+        it->second.confId = confId;
+    }
+    Queue("CALL " + id + " CONF_ID " + confId);
+}
+
 void SkypePeer::Focus(const std::string& handle) { Queue("CONTACTS FOCUSED " + handle); }
 
 void SkypePeer::AddVoicemail(const std::string& id, const std::string& handle) {

@@ -60,6 +60,8 @@ public:
     void SetContact(const std::string& handle, const std::string& status, const std::string& name);
     void Focus(const std::string& handle);
     void AddVoicemail(const std::string& id, const std::string& handle);
+    // Puts the call into a conference and reports its CONF_ID.
+    void SetConference(const std::string& id, const std::string& confId);
 
 private:
     LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam);
