@@ -247,6 +247,8 @@ TEST_F(SkypeCallModelTest, QueriesAboutACallAreAnsweredFromTheModel) {
     skype::g_SkypeMonitor.m_CallList.CollectConference("55", conference);
     EXPECT_EQ(conference.Count(), 2u);
     World().Skype().EndCall("8", "MISSED");
+    World().Advance(100);  // call 7 is resumed and confirmed by Skype
+    EXPECT_EQ(Channel("mode").back(), "3 MODE_TALKING");
     World().Skype().EndCall("7", "REFUSED");
     World().Advance(100);
     EXPECT_EQ(Channel("mode").back(), "0 MODE_MAIN");
