@@ -24,21 +24,26 @@ CSkypeMonitor::CSkypeMonitor() { ResetSkypeState(); }
 
 CSkypeMonitor::~CSkypeMonitor() { StopSkypeLink(); }
 
-#define CORVANE_STRING_FIELD(Getter, Setter, field)        \
-    std::string CSkypeMonitor::Getter() const {             \
-        std::lock_guard<std::mutex> lock(m_StateMutex);     \
-        return field;                                       \
-    }                                                       \
-    void CSkypeMonitor::Setter(const std::string& text) {   \
-        std::lock_guard<std::mutex> lock(m_StateMutex);     \
-        field = text;                                       \
-    }
-CORVANE_STRING_FIELD(UserHandle, SetUserHandle, m_strUserHandle)
-CORVANE_STRING_FIELD(UserName, SetUserName, m_strUserName)
-CORVANE_STRING_FIELD(FocusedContact, SetFocusedContact, m_strFocusedContact)
-CORVANE_STRING_FIELD(PstnBalance, SetPstnBalance, m_strPstnBalance)
-CORVANE_STRING_FIELD(PstnCurrency, SetPstnCurrency, m_strPstnCurrency)
-#undef CORVANE_STRING_FIELD
+std::string CSkypeMonitor::Read(const std::string& field) const {
+    std::lock_guard<std::mutex> lock(m_StateMutex);
+    return field;
+}
+
+void CSkypeMonitor::Write(std::string& field, const std::string& text) {
+    std::lock_guard<std::mutex> lock(m_StateMutex);
+    field = text;
+}
+
+std::string CSkypeMonitor::UserHandle() const { return Read(m_strUserHandle); }
+std::string CSkypeMonitor::UserName() const { return Read(m_strUserName); }
+std::string CSkypeMonitor::FocusedContact() const { return Read(m_strFocusedContact); }
+std::string CSkypeMonitor::PstnBalance() const { return Read(m_strPstnBalance); }
+std::string CSkypeMonitor::PstnCurrency() const { return Read(m_strPstnCurrency); }
+void CSkypeMonitor::SetUserHandle(const std::string& text) { Write(m_strUserHandle, text); }
+void CSkypeMonitor::SetUserName(const std::string& text) { Write(m_strUserName, text); }
+void CSkypeMonitor::SetFocusedContact(const std::string& text) { Write(m_strFocusedContact, text); }
+void CSkypeMonitor::SetPstnBalance(const std::string& text) { Write(m_strPstnBalance, text); }
+void CSkypeMonitor::SetPstnCurrency(const std::string& text) { Write(m_strPstnCurrency, text); }
 
 bool CSkypeMonitor::StartSkypeLink(platform::WindowHandle parent) {
     auto& desktop = platform::CurrentDesktop();

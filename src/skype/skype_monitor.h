@@ -84,6 +84,9 @@ private:
     void ReceiveLoop();
     void ReapFinishedBatches();
 
+    std::string Read(const std::string& field) const;
+    void Write(std::string& field, const std::string& text);
+
     mutable std::mutex m_StateMutex;  // the strings below
     std::string m_strFocusedContact;
     std::string m_strPstnBalance;
