@@ -10,14 +10,6 @@ void Mode_Main_Display() {}
 void Mode_ContactList_Init() {}
 void Mode_ContactList_Proc(unsigned) {}
 void Mode_ContactList_Display() {}
-void Mode_Ringing_Init() {}
-void Mode_Ringing_Proc(unsigned) {}
-void Mode_Ringing_Exit() {}
-void Mode_Ringing_Display() {}
-void Mode_Talking_Init() {}
-void Mode_Talking_Proc(unsigned) {}
-void Mode_Talking_Exit() {}
-void Mode_Talking_Display() {}
 void Mode_NumDial_Init() {}
 void Mode_NumDial_Proc(unsigned) {}
 void Mode_NumDial_Display() {}

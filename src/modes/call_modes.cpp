@@ -1,0 +1,225 @@
+// The two call modes: ringing (incoming or being placed) and talking. Their
+// keys send Skype commands and wait for Skype's answer; their enter and leave
+// operations and the ringing display send handset commands.
+
+#include <string>
+
+#include "app/key_ids.h"
+#include "app/settings.h"
+#include "audio/mixer_fader.h"
+#include "handset/handset_commands.h"
+#include "modes/mode_machine.h"
+#include "modes/mode_operations.h"
+#include "platform/log.h"
+#include "skype/skype_monitor.h"
+
+namespace modes {
+
+namespace {
+
+using skype::CCallObject;
+using skype::SendMessageToSkype;
+
+skype::CCurrCallList& CurrentCalls() { return skype::g_SkypeMonitor.m_CurrCallList; }
+
+// The id of the current call (the last record), empty without one.
+std::string CurrentCallId() {
+    const auto call = CurrentCalls().GetLastCall();
+    return call ? call->m_szCallId : std::string();
+}
+
+void SendCallStatus(const std::string& id, const char* status) {
+    SendMessageToSkype("SET CALL " + id + " STATUS " + status);
+}
+
+bool IsIncoming(int32_t type) { return type == skype::E_TYPE_INCOMING_PSTN || type == skype::E_TYPE_INCOMING_P2P; }
+
+// Answers the current call and refuses every other call that still rings.
+void Answer(const std::string& id) {
+    SendCallStatus(id, "INPROGRESS");
+    for (const CCallObject& c : CurrentCalls().Snapshot()) {
+        const std::string status = c.m_szStatus;
+        if (status != "INPROGRESS" && status != "ONHOLD" && id != c.m_szCallId) SendCallStatus(c.m_szCallId, "FINISHED");
+    }
+}
+
+void HotKey1WhileRinging(const std::string& id) {
+    const auto call = CurrentCalls().GetLastCall();
+    if (!call) return;  // the mode is normally left before the list empties
+    if (CurrentCalls().Count() > 1) {
+        WaitKeyTone();
+        SendCallStatus(id, "FINISHED");
+    } else if (IsIncoming(call->m_nType)) {
+        SendCallStatus(id, "FINISHED");
+    }
+}
+
+void HotKey2WhileRinging(const std::string& id) {
+    const auto call = CurrentCalls().GetLastCall();
+    if (!call) return;
+    if (call->m_bRouted == 1) {
+        WaitKeyTone();
+        SendCallStatus(id, "FINISHED");
+    } else {
+        SendCallStatus(id, "INPROGRESS");
+    }
+}
+
+// Rotates to the next call and resumes it (with its conference), or holds
+// and resumes a single call.
+void SwitchOrHold() {
+    CurrentCalls().RotateCalls();
+    const auto call = CurrentCalls().GetLastCall();
+    if (!call) return;
+    if (call->m_szConfId[0] != '0') {
+        skype::CCurrCallList conference;
+        CurrentCalls().CollectConference(call->m_szConfId, conference);
+        for (const CCallObject& c : conference.Snapshot()) SendCallStatus(c.m_szCallId, "INPROGRESS");
+        return;
+    }
+    if (CurrentCalls().Count() == 1) {
+        const std::string status = call->m_szStatus;
+        if (status == "INPROGRESS") SendCallStatus(call->m_szCallId, "ONHOLD");
+        if (status == "ONHOLD") SendCallStatus(call->m_szCallId, "INPROGRESS");
+        return;
+    }
+    SendCallStatus(call->m_szCallId, "INPROGRESS");
+}
+
+void HangUp(const std::string& id) {
+    WaitKeyTone();
+    if (id.empty()) {
+        SwitchMode(MODE_MAIN);
+        return;
+    }
+    handset::NewWriteCmd(handset::CMD_STATUS_IDLE);
+    SendCallStatus(id, "FINISHED");
+}
+
+void EndAndResume(const std::string& id) {
+    std::string finish = "SET CALL " + id + " STATUS FINISHED";
+    if (finish.size() > 99) finish.resize(99);
+    WaitKeyTone();
+    if (CurrentCalls().Count() == 1) handset::NewWriteCmd(handset::CMD_STATUS_IDLE);
+    CurrentCalls().RotateCalls();
+    const std::string next = CurrentCallId();
+    if (!next.empty()) SendCallStatus(next, "INPROGRESS");
+    SendMessageToSkype(finish);
+}
+
+void ToggleMute() { SendMessageToSkype(skype::g_SkypeMonitor.m_bMute ? "SET MUTE OFF" : "SET MUTE ON"); }
+
+constexpr int kMaxVolumeStep = 16;
+int StepOfVolume(int value) { return ((value + 1) * 16) / 31; }
+int VolumeOfStep(int step) { return (step * 31 + 8) / 16; }
+
+// Two steps of the 0 ... 16 scale up (+2) or down (-2).
+void ChangeVolume(int delta) {
+    int step = StepOfVolume(app::g_Settings.VAL_AUDIO_OUT_VOLUME) + delta;
+    step = step < 0 ? 0 : (step > kMaxVolumeStep ? kMaxVolumeStep : step);
+    const int value = VolumeOfStep(step);
+    app::g_Settings.VAL_AUDIO_OUT_VOLUME = value;
+    skype::g_SkypeMonitor.m_nSavedVolume = value;
+    audio::SetFaderValue(audio::g_OutFader, value, audio::kFaderAbsolute);
+    RefreshModeDisplay();
+}
+
+void SendDtmf(const std::string& id, unsigned key) {
+    if (key <= app::KEY_9) SendMessageToSkype("SET CALL " + id + " DTMF " + std::to_string(key));
+    if (key == app::KEY_STAR) SendMessageToSkype("SET CALL " + id + " DTMF *");
+    if (key == app::KEY_SHARP) SendMessageToSkype("SET CALL " + id + " DTMF #");
+    // A long press of 0 is no DTMF key: it sends nothing.
+}
+
+}  // namespace
+
+void Mode_Ringing_Init() {
+    // The voicemail being played is stopped by the voicemail screens, which
+    // know its id; here the handset is told that a call rings.
+    handset::NewWriteCmd(handset::CMD_STATUS_ALERT);
+}
+
+void Mode_Ringing_Proc(unsigned key) {
+    platform::LogW(L"Mode_Ringing_Proc entering");
+    const std::string id = CurrentCallId();
+    switch (key) {
+        case app::KEY_HOOKUP:
+        case app::KEY_LEFT_FUNC:
+            Answer(id);
+            break;
+        case app::KEY_HOOKDOWN:
+        case app::KEY_RIGHT_FUNC:
+            WaitKeyTone();
+            SendCallStatus(id, "FINISHED");
+            break;
+        case app::KEY_HOTKEY_1:
+            HotKey1WhileRinging(id);
+            break;
+        case app::KEY_HOTKEY_2:
+            HotKey2WhileRinging(id);
+            break;
+        case app::KEY_HOTKEY_1_LONG:
+            SendMessageToSkype("MINIMIZE");
+            break;
+        default:
+            break;
+    }
+}
+
+void Mode_Ringing_Exit() {
+    handset::NewWriteCmd(handset::CMD_STATUS_IDLE);
+    handset::NewWriteCmd(handset::CMD_RING_STOP);
+}
+
+void Mode_Ringing_Display() {
+    // The screen itself is drawn by the renderer; the ring command is sent
+    // with or without a display, once a second while an incoming call rings.
+    const auto call = CurrentCalls().GetLastCall();
+    if (call && IsIncoming(call->m_nType)) handset::NewWriteCmd(handset::CMD_RING, 4, 0, 0);
+}
+
+void Mode_Talking_Init() { handset::NewWriteCmd(handset::CMD_STATUS_TALK); }
+
+void Mode_Talking_Proc(unsigned key) {
+    platform::LogW(L"Mode_Talking_Proc entering");
+    const std::string id = CurrentCallId();
+    switch (key) {
+        case app::KEY_HOOKUP:
+            platform::LogW(L"KEY_HOOKUP");
+            SwitchOrHold();
+            break;
+        case app::KEY_HOTKEY_1:
+            platform::LogW(L"KEY_HOTKEY_1");
+            SwitchOrHold();
+            break;
+        case app::KEY_HOOKDOWN:
+        case app::KEY_RIGHT_FUNC:
+            HangUp(id);
+            break;
+        case app::KEY_HOTKEY_2:
+            EndAndResume(id);
+            break;
+        case app::KEY_MUTE:
+            ToggleMute();
+            break;
+        case app::KEY_LEFT_FUNC:
+            if (app::g_Settings.VAL_ENABLE_LCM == 1) ToggleMute();
+            break;
+        case app::KEY_UP:
+            ChangeVolume(+2);
+            break;
+        case app::KEY_DOWN:
+            ChangeVolume(-2);
+            break;
+        default:
+            SendDtmf(id, key);
+            break;
+    }
+}
+
+void Mode_Talking_Exit() { handset::NewWriteCmd(handset::CMD_STATUS_IDLE); }
+
+// The call screen is the renderer's; talking sends nothing on a redraw.
+void Mode_Talking_Display() {}
+
+}  // namespace modes
