@@ -7,6 +7,7 @@
 #include "handset/handset_device.h"
 #include "modes/mode_machine.h"
 #include "modes/mode_timer.h"
+#include "modes/virtual_display.h"
 #include "skype/skype_monitor.h"
 #include "skype/skype_parser.h"
 
@@ -35,6 +36,7 @@ void ResetProcessState() {
     handset::ResetHandsetDevices();
     modes::ResetModeState();
     ResetKeyPipeline();
+    modes::g_VirtualDisplay.Reset();
     skype::g_SkypeMonitor.Reset();
     skype::ResetSkypeParser();
     g_OutDeviceName.Set(L"");

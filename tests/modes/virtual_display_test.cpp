@@ -1,0 +1,107 @@
+// The off-screen image's page packing and the row cache that decides what
+// reaches the handset.
+
+#include "modes/virtual_display.h"
+
+#include <gtest/gtest.h>
+
+#include "app/corvane_app.h"
+#include "handset/handset_device.h"
+#include "platform/log.h"
+#include "platform/sim/virtual_handset.h"
+#include "platform/sim/virtual_hid_bus.h"
+#include "support/program_fixture.h"
+
+namespace {
+
+using namespace modes;
+
+class VirtualDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app::ResetProcessState();
+        platform::InstallHidHost(&bus_);
+        handset_.Plug(bus_);
+        ASSERT_TRUE(handset::WriteDeviceFirst());
+    }
+    void TearDown() override {
+        handset::ResetHandsetDevices();
+        platform::InstallHidHost(nullptr);
+        app::ResetProcessState();
+    }
+    size_t Reports() { return handset_.Reports().size(); }
+
+    platform::sim::VirtualHidBus bus_;
+    platform::sim::VirtualHandset handset_;
+    CVirtualDisplay display_;
+};
+
+TEST_F(VirtualDisplayTest, PackingPutsTheTopPixelInBitZeroOfTheUpperPage) {
+    display_.SetPixel(0, 16, true);   // row 1, top pixel row, column 0
+    display_.SetPixel(5, 23, true);   // row 1, last pixel row of the upper page
+    display_.SetPixel(127, 24, true); // row 1, first pixel row of the lower page
+    display_.SetPixel(3, 31, true);   // row 1, bottom pixel row
+    display_.SetPixel(200, 31, true); // outside: ignored
+    Page upper, lower;
+    display_.PackRow(1, upper, lower);
+    EXPECT_EQ(upper[0], 0x01);
+    EXPECT_EQ(upper[5], 0x80);
+    EXPECT_EQ(lower[127], 0x01);
+    EXPECT_EQ(lower[3], 0x80);
+    int lit = 0;
+    for (int i = 0; i < kPageBytes; ++i) lit += (upper[i] != 0) + (lower[i] != 0);
+    EXPECT_EQ(lit, 4);
+    display_.PackRow(0, upper, lower);
+    EXPECT_EQ(upper, Page{});
+}
+
+TEST_F(VirtualDisplayTest, RowCacheSendsAChangedRowOnceAndABlackRowNever) {
+    platform::LogCapture log;
+    display_.FlushLine(2);  // never lit: nothing
+    EXPECT_EQ(Reports(), 0u);
+    EXPECT_TRUE(log.Texts().empty());
+    display_.FillRect(10, 32, 20, 16, true);
+    display_.FlushLine(2);
+    EXPECT_EQ(Reports(), 10u) << "a header and four data reports per page";
+    EXPECT_TRUE(log.Contains("FlushLine: 2"));
+    display_.FlushLine(2);
+    EXPECT_EQ(Reports(), 10u) << "unchanged: not sent again";
+    display_.ClearScreen();
+    display_.FlushLine(2);
+    EXPECT_EQ(Reports(), 20u) << "blanking a lit row sends it";
+    const auto events = handset_.Events();
+    ASSERT_EQ(events.size(), 2u);
+    const auto& line = std::get<platform::sim::HandsetScreenLine>(events[0]);
+    EXPECT_EQ(line.line, 2);
+    EXPECT_EQ(line.upper[10], 0xFF);
+    EXPECT_EQ(line.lower[29], 0xFF);
+    EXPECT_EQ(line.upper[30], 0x00);
+}
+
+TEST_F(VirtualDisplayTest, WithoutHandsetTheCacheStillTakesTheRow) {
+    handset::ResetHandsetDevices();
+    platform::LogCapture log;
+    display_.FillRect(0, 0, 1, 1, true);
+    display_.FlushLine(0);
+    EXPECT_TRUE(log.Contains("NewWriteDevice:Write USB failed: m_WriteHandle is not valid"));
+    log.Clear();
+    display_.FlushLine(0);
+    EXPECT_TRUE(log.Texts().empty()) << "not tried again until the row changes";
+}
+
+class ExitBlankTest : public testing_support::ProgramTest {};
+
+TEST_F(ExitBlankTest, QuitBlanksRowsThatWereSentLit) {
+    StartWithStartedHandset();
+    World().Settle();
+    modes::g_VirtualDisplay.FillRect(0, 0, 128, 16, true);
+    modes::g_VirtualDisplay.FlushLine(0);
+    World().SendQuitMessage();
+    World().Settle();
+    const auto lines = Channel("handset-screen");
+    ASSERT_EQ(lines.size(), 2u) << "the lit row, then its blanking; black rows send nothing";
+    EXPECT_EQ(lines[1].substr(0, 2), "0 ");
+    EXPECT_EQ(lines[1].find_first_not_of("0 "), std::string::npos);
+}
+
+}  // namespace
