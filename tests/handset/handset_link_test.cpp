@@ -16,7 +16,7 @@
 namespace {
 
 using namespace handset;
-using platform::sim::HidInterfaceSpec;
+using platform::sim::HidInterfaceDescription;
 using platform::sim::VirtualHandset;
 using platform::sim::VirtualHidBus;
 
@@ -40,8 +40,8 @@ protected:
         ASSERT_TRUE(WriteDeviceFirst());
         ASSERT_TRUE(ReadDeviceFirst());
     }
-    static HidInterfaceSpec Other(uint16_t vendor, uint16_t product, uint16_t usage, const wchar_t* path) {
-        HidInterfaceSpec s;
+    static HidInterfaceDescription Other(uint16_t vendor, uint16_t product, uint16_t usage, const wchar_t* path) {
+        HidInterfaceDescription s;
         s.path = path;
         s.vendorId = vendor;
         s.productId = product;

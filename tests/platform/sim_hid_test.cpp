@@ -17,11 +17,11 @@ namespace {
 using platform::HidAccess;
 using platform::HidCapsResult;
 using platform::HidHandle;
-using platform::sim::HidInterfaceSpec;
+using platform::sim::HidInterfaceDescription;
 using platform::sim::VirtualHidBus;
 
-HidInterfaceSpec KeySpec() {
-    HidInterfaceSpec s;
+HidInterfaceDescription KeyInterface() {
+    HidInterfaceDescription s;
     s.path = L"\\\\?\\hid#vid_04d9&pid_2832&mi_00#keys";
     s.vendorId = 0x04D9;
     s.productId = 0x2832;
@@ -32,8 +32,8 @@ HidInterfaceSpec KeySpec() {
     return s;
 }
 
-HidInterfaceSpec MouseSpec() {
-    HidInterfaceSpec s;
+HidInterfaceDescription MouseInterface() {
+    HidInterfaceDescription s;
     s.path = L"\\\\?\\hid#vid_046d&pid_c077#mouse";
     s.vendorId = 0x046D;
     s.productId = 0xC077;
@@ -72,47 +72,47 @@ protected:
 };
 
 TEST_F(SimHidBusTest, EachInterfaceReportsItsOwnAttributesAndCaps) {
-    const HidInterfaceSpec specs[] = {KeySpec(), MouseSpec()};
-    for (const auto& spec : specs) bus_.AttachInterface(spec);
-    for (const auto& spec : specs) {
-        SCOPED_TRACE(platform::WideToUtf8(spec.path));
-        const HidHandle h = OpenOrFail(spec.path, HidAccess::Query);
+    const HidInterfaceDescription descriptions[] = {KeyInterface(), MouseInterface()};
+    for (const auto& description : descriptions) bus_.AttachInterface(description);
+    for (const auto& description : descriptions) {
+        SCOPED_TRACE(platform::WideToUtf8(description.path));
+        const HidHandle h = OpenOrFail(description.path, HidAccess::Query);
         platform::HidAttributes attributes;
         ASSERT_TRUE(bus_.GetAttributes(h, attributes));
-        EXPECT_EQ(attributes.vendorId, spec.vendorId);
-        EXPECT_EQ(attributes.productId, spec.productId);
-        EXPECT_EQ(attributes.versionNumber, spec.version);
+        EXPECT_EQ(attributes.vendorId, description.vendorId);
+        EXPECT_EQ(attributes.productId, description.productId);
+        EXPECT_EQ(attributes.versionNumber, description.version);
         platform::HidCaps caps;
         ASSERT_EQ(bus_.GetCaps(h, caps), HidCapsResult::Ok);
-        EXPECT_EQ(caps.usagePage, spec.usagePage);
-        EXPECT_EQ(caps.usage, spec.usage);
-        EXPECT_EQ(caps.inputReportByteLength, spec.inputReportLength);
-        EXPECT_EQ(caps.outputReportByteLength, spec.outputReportLength);
+        EXPECT_EQ(caps.usagePage, description.usagePage);
+        EXPECT_EQ(caps.usage, description.usage);
+        EXPECT_EQ(caps.inputReportByteLength, description.inputReportLength);
+        EXPECT_EQ(caps.outputReportByteLength, description.outputReportLength);
     }
 }
 
 TEST_F(SimHidBusTest, FaultSwitchesFailOnlyTheirOwnStep) {
     struct Case {
         const char* name;
-        void (*apply)(HidInterfaceSpec&);
+        void (*apply)(HidInterfaceDescription&);
         bool opens;
         HidCapsResult caps;
     };
     const Case cases[] = {
-        {"no fault", [](HidInterfaceSpec&) {}, true, HidCapsResult::Ok},
-        {"open fails", [](HidInterfaceSpec& s) { s.openFails = true; }, false, HidCapsResult::Ok},
-        {"no preparsed data", [](HidInterfaceSpec& s) { s.noPreparsedData = true; }, true,
+        {"no fault", [](HidInterfaceDescription&) {}, true, HidCapsResult::Ok},
+        {"open fails", [](HidInterfaceDescription& s) { s.openFails = true; }, false, HidCapsResult::Ok},
+        {"no preparsed data", [](HidInterfaceDescription& s) { s.noPreparsedData = true; }, true,
          HidCapsResult::NoPreparsedData},
-        {"caps fail", [](HidInterfaceSpec& s) { s.capsFail = true; }, true, HidCapsResult::CapsFailed},
+        {"caps fail", [](HidInterfaceDescription& s) { s.capsFail = true; }, true, HidCapsResult::CapsFailed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         VirtualHidBus bus;
-        HidInterfaceSpec spec = KeySpec();
-        c.apply(spec);
-        bus.AttachInterface(spec);
+        HidInterfaceDescription description = KeyInterface();
+        c.apply(description);
+        bus.AttachInterface(description);
         uint32_t error = 0;
-        const HidHandle h = bus.Open(spec.path, HidAccess::Query, error);
+        const HidHandle h = bus.Open(description.path, HidAccess::Query, error);
         ASSERT_EQ(h.IsValid(), c.opens);
         if (!c.opens) {
             EXPECT_EQ(error, platform::sim::kErrorAccessDenied);
@@ -130,7 +130,7 @@ TEST_F(SimHidBusTest, FaultSwitchesFailOnlyTheirOwnStep) {
 }
 
 TEST_F(SimHidBusTest, OpeningAnUnknownPathFails) {
-    bus_.AttachInterface(KeySpec());
+    bus_.AttachInterface(KeyInterface());
     uint32_t error = 0;
     EXPECT_FALSE(bus_.Open(L"\\\\?\\hid#vid_04d9&pid_2832&mi_01#absent", HidAccess::ReadWrite, error).IsValid());
     EXPECT_EQ(error, platform::sim::kErrorFileNotFound);
@@ -149,8 +149,8 @@ TEST_F(SimHidBusTest, ReadDeliversOneReportPerCallCutToTheRequestedLength) {
         {0, 9, 0},     // an empty report still counts as one
         {9, 4, 4},
     };
-    const auto id = bus_.AttachInterface(KeySpec());
-    const HidHandle h = OpenOrFail(KeySpec().path);
+    const auto id = bus_.AttachInterface(KeyInterface());
+    const HidHandle h = OpenOrFail(KeyInterface().path);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.reportSize << " bytes read into " << c.requested);
         std::vector<uint8_t> report(c.reportSize);
@@ -166,10 +166,10 @@ TEST_F(SimHidBusTest, ReadDeliversOneReportPerCallCutToTheRequestedLength) {
 }
 
 TEST_F(SimHidBusTest, ReportsQueuePerInterfaceInArrivalOrder) {
-    const auto keys = bus_.AttachInterface(KeySpec());
-    const auto mouse = bus_.AttachInterface(MouseSpec());
-    const HidHandle keyHandle = OpenOrFail(KeySpec().path);
-    const HidHandle mouseHandle = OpenOrFail(MouseSpec().path);
+    const auto keys = bus_.AttachInterface(KeyInterface());
+    const auto mouse = bus_.AttachInterface(MouseInterface());
+    const HidHandle keyHandle = OpenOrFail(KeyInterface().path);
+    const HidHandle mouseHandle = OpenOrFail(MouseInterface().path);
     bus_.InjectInput(keys, {3, 1});
     bus_.InjectInput(mouse, {0, 5});
     bus_.InjectInput(keys, {3, 2});
@@ -180,16 +180,16 @@ TEST_F(SimHidBusTest, ReportsQueuePerInterfaceInArrivalOrder) {
 
 TEST_F(SimHidBusTest, WritesReachTheSinkAsWrittenAndNeedReadWriteAccess) {
     std::vector<std::vector<uint8_t>> received;
-    HidInterfaceSpec spec = MouseSpec();
-    bus_.AttachInterface(spec, [&](const uint8_t* data, size_t length) { received.emplace_back(data, data + length); });
-    const HidHandle rw = OpenOrFail(spec.path);
+    HidInterfaceDescription description = MouseInterface();
+    bus_.AttachInterface(description, [&](const uint8_t* data, size_t length) { received.emplace_back(data, data + length); });
+    const HidHandle rw = OpenOrFail(description.path);
     const std::vector<uint8_t> reports[] = {{0x00, 0x01}, std::vector<uint8_t>(64, 0xAB), {0x42}};
     uint32_t error = 0;
     for (const auto& r : reports) ASSERT_TRUE(bus_.Write(rw, r.data(), r.size(), error));
     ASSERT_EQ(received.size(), 3u);
     for (size_t i = 0; i < 3; ++i) EXPECT_EQ(received[i], reports[i]);
 
-    const HidHandle query = OpenOrFail(spec.path, HidAccess::Query);
+    const HidHandle query = OpenOrFail(description.path, HidAccess::Query);
     EXPECT_FALSE(bus_.Write(query, reports[0].data(), reports[0].size(), error));
     EXPECT_EQ(error, platform::sim::kErrorAccessDenied);
     const ReadResult r = ReadOnce(bus_, query, 5);
@@ -199,8 +199,8 @@ TEST_F(SimHidBusTest, WritesReachTheSinkAsWrittenAndNeedReadWriteAccess) {
 }
 
 TEST_F(SimHidBusTest, ClosedHandleFailsAsInvalid) {
-    const auto id = bus_.AttachInterface(KeySpec());
-    const HidHandle h = OpenOrFail(KeySpec().path);
+    const auto id = bus_.AttachInterface(KeyInterface());
+    const HidHandle h = OpenOrFail(KeyInterface().path);
     bus_.InjectInput(id, {3, 1});
     bus_.Close(h);
     const ReadResult r = ReadOnce(bus_, h, 9);
@@ -214,8 +214,8 @@ TEST_F(SimHidBusTest, ClosedHandleFailsAsInvalid) {
 }
 
 TEST_F(SimHidBusTest, BlockedReadWakesForAnInjectedReport) {
-    const auto id = bus_.AttachInterface(KeySpec());
-    const HidHandle h = OpenOrFail(KeySpec().path);
+    const auto id = bus_.AttachInterface(KeyInterface());
+    const HidHandle h = OpenOrFail(KeyInterface().path);
     ReadResult r;
     platform::Thread reader;
     reader.Start("reader", [&] { r = ReadOnce(bus_, h, 9); });
@@ -227,8 +227,8 @@ TEST_F(SimHidBusTest, BlockedReadWakesForAnInjectedReport) {
 }
 
 TEST_F(SimHidBusTest, BlockedReadFailsWhenTheInterfaceIsPulled) {
-    const auto id = bus_.AttachInterface(KeySpec());
-    const HidHandle h = OpenOrFail(KeySpec().path);
+    const auto id = bus_.AttachInterface(KeyInterface());
+    const HidHandle h = OpenOrFail(KeyInterface().path);
     ReadResult r;
     platform::Thread reader;
     reader.Start("reader", [&] { r = ReadOnce(bus_, h, 9); });
@@ -240,9 +240,9 @@ TEST_F(SimHidBusTest, BlockedReadFailsWhenTheInterfaceIsPulled) {
 }
 
 TEST_F(SimHidBusTest, ClosingOneHandleLeavesAnotherOnTheSameInterfaceReading) {
-    const auto id = bus_.AttachInterface(KeySpec());
-    const HidHandle closed = OpenOrFail(KeySpec().path);
-    const HidHandle kept = OpenOrFail(KeySpec().path);
+    const auto id = bus_.AttachInterface(KeyInterface());
+    const HidHandle closed = OpenOrFail(KeyInterface().path);
+    const HidHandle kept = OpenOrFail(KeyInterface().path);
     ASSERT_NE(closed, kept);
     ReadResult r;
     platform::Thread reader;
@@ -259,15 +259,15 @@ TEST_F(SimHidBusTest, ClosingOneHandleLeavesAnotherOnTheSameInterfaceReading) {
 }
 
 TEST_F(SimHidBusTest, PulledInterfaceKillsItsHandlesAndDropsItsQueue) {
-    const auto first = bus_.AttachInterface(KeySpec());
-    const HidHandle old = OpenOrFail(KeySpec().path);
+    const auto first = bus_.AttachInterface(KeyInterface());
+    const HidHandle old = OpenOrFail(KeyInterface().path);
     bus_.InjectInput(first, {3, 1});
     bus_.InjectInput(first, {3, 2});
     bus_.DetachInterface(first);
     EXPECT_FALSE(bus_.InjectInput(first, {3, 3})) << "nothing queues on a pulled interface";
 
-    const auto second = bus_.AttachInterface(KeySpec());
-    const HidHandle fresh = OpenOrFail(KeySpec().path);
+    const auto second = bus_.AttachInterface(KeyInterface());
+    const HidHandle fresh = OpenOrFail(KeyInterface().path);
     EXPECT_NE(old, fresh);
     bus_.InjectInput(second, {3, 9});
 
@@ -286,7 +286,7 @@ TEST_F(SimHidBusTest, PulledInterfaceKillsItsHandlesAndDropsItsQueue) {
 }
 
 TEST_F(SimHidBusTest, DetachingKeepsTheOrderOfTheRest) {
-    HidInterfaceSpec a = MouseSpec(), b = KeySpec(), c = MouseSpec();
+    HidInterfaceDescription a = MouseInterface(), b = KeyInterface(), c = MouseInterface();
     c.path = L"\\\\?\\hid#vid_046d&pid_c077#second";
     bus_.AttachInterface(a);
     const auto idB = bus_.AttachInterface(b);

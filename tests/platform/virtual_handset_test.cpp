@@ -156,10 +156,10 @@ TEST_F(VirtualHandsetTest, PresentsAKeyAndACommandInterfaceWithConfiguredLengths
 }
 
 TEST_F(VirtualHandsetTest, SharesTheBusWithOtherDevicesInPlugOrder) {
-    platform::sim::HidInterfaceSpec before;
+    platform::sim::HidInterfaceDescription before;
     before.path = L"before";
     before.vendorId = 0x046D;
-    platform::sim::HidInterfaceSpec sameDeviceOtherUsage;
+    platform::sim::HidInterfaceDescription sameDeviceOtherUsage;
     sameDeviceOtherUsage.path = L"after";
     sameDeviceOtherUsage.vendorId = 0x04D9;
     sameDeviceOtherUsage.productId = 0x2832;

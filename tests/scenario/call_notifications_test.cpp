@@ -161,17 +161,8 @@ TEST_F(CallNotificationsTest, SkypeGoingAwayEmptiesTheCallLists) {
 
 namespace {
 
-class UserNotificationsTest : public testing_support::ProgramTest {
+class UserNotificationsTest : public CallNotificationsTest {
 protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        World().Skype().Start();
-        StartWithStartedHandset();
-    }
-    void Notify(const std::string& text) {
-        World().Skype().Notify(text);
-        World().Advance(50);
-    }
     std::vector<std::string> Names() {
         std::vector<std::string> out;
         for (const auto& c : skype::g_SkypeMonitor.m_Contacts.Snapshot()) out.push_back(c.m_strName);

@@ -79,7 +79,7 @@ TEST_F(DeviceChangeTest, PluggingAgainReopensAndConnectsOnlyAfterStartReport) {
 TEST_F(DeviceChangeTest, OtherDevicesAndOtherEventsChangeNothing) {
     StartAttached();
     const size_t logs = Channel("log").size();
-    platform::sim::HidInterfaceSpec mouse;
+    platform::sim::HidInterfaceDescription mouse;
     mouse.path = L"\\\\?\\HID#VID_046D&PID_C077#7&1&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
     mouse.vendorId = 0x046D;
     const auto id = World().Bus().AttachInterface(mouse);

@@ -206,7 +206,7 @@ TEST_F(KeyPathTest, WithoutHandsetReadThreadLogsInvalidHandle) {
 }
 
 TEST_F(KeyPathTest, InterfaceWithAnotherUsageIsPassedOver) {
-    platform::sim::HidInterfaceSpec other;
+    platform::sim::HidInterfaceDescription other;
     other.path = L"\\\\?\\hid#vid_04d9&pid_2832&mi_02#7&9&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
     other.vendorId = 0x04D9;
     other.productId = 0x2832;

@@ -78,13 +78,13 @@ std::wstring VirtualHandset::CommandInterfacePath() const { return MakePath(inst
 
 void VirtualHandset::Plug(VirtualHidBus& bus) {
     Unplug();
-    HidInterfaceSpec key;
+    HidInterfaceDescription key;
     key.path = KeyInterfacePath();
     key.vendorId = kVendorId;
     key.productId = kProductId;
     key.usagePage = kUsagePage;
     key.usage = kKeyUsage;
-    HidInterfaceSpec command = key;
+    HidInterfaceDescription command = key;
     command.path = CommandInterfacePath();
     command.usage = kCommandUsage;
     {

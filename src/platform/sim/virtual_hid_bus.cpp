@@ -11,7 +11,7 @@ namespace platform::sim {
 
 struct VirtualHidBus::Interface {
     InterfaceId id = 0;
-    HidInterfaceSpec spec;
+    HidInterfaceDescription description;
     OutputSink sink;
     std::deque<std::vector<uint8_t>> input;
 };
@@ -33,17 +33,17 @@ VirtualHidBus::Interface* VirtualHidBus::OfHandle(HidHandle handle, Handle** ent
     return Attached(it->second.iface);
 }
 
-VirtualHidBus::InterfaceId VirtualHidBus::AttachInterface(const HidInterfaceSpec& spec, OutputSink sink) {
+VirtualHidBus::InterfaceId VirtualHidBus::AttachInterface(const HidInterfaceDescription& description, OutputSink sink) {
     Clock& clock = CurrentClock();
     std::unique_lock<std::mutex> lock(clock.StateMutex());
     auto i = std::make_shared<Interface>();
     i->id = nextId_++;
-    i->spec = spec;
+    i->description = description;
     i->sink = std::move(sink);
     interfaces_.push_back(i);
     clock.Notify();
     lock.unlock();
-    NotifyDeviceChange(DBT_DEVICEARRIVAL, spec.path);
+    NotifyDeviceChange(DBT_DEVICEARRIVAL, description.path);
     return i->id;
 }
 
@@ -52,7 +52,7 @@ void VirtualHidBus::DetachInterface(InterfaceId id) {
     std::unique_lock<std::mutex> lock(clock.StateMutex());
     Interface* gone = Attached(id);
     if (!gone) return;
-    const std::wstring path = gone->spec.path;
+    const std::wstring path = gone->description.path;
     interfaces_.erase(std::remove_if(interfaces_.begin(), interfaces_.end(), [&](auto& i) { return i->id == id; }),
                       interfaces_.end());
     clock.Notify();
@@ -97,15 +97,15 @@ size_t VirtualHidBus::OpenHandleCount() {
 HidPathResult VirtualHidBus::InterfacePath(size_t index, std::wstring& path) {
     std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
     if (index >= interfaces_.size()) return HidPathResult::NoMore;
-    path = interfaces_[index]->spec.path;
+    path = interfaces_[index]->description.path;
     return HidPathResult::Ok;
 }
 
 HidHandle VirtualHidBus::Open(const std::wstring& path, HidAccess access, uint32_t& error) {
     std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
     for (auto& i : interfaces_) {
-        if (i->spec.path != path) continue;
-        if (i->spec.openFails) {
+        if (i->description.path != path) continue;
+        if (i->description.openFails) {
             error = kErrorAccessDenied;
             return kInvalidHidHandle;
         }
@@ -121,16 +121,16 @@ bool VirtualHidBus::GetAttributes(HidHandle handle, HidAttributes& attributes) {
     std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
     Interface* i = OfHandle(handle, nullptr);
     if (!i) return false;
-    attributes = HidAttributes{i->spec.vendorId, i->spec.productId, i->spec.version};
+    attributes = HidAttributes{i->description.vendorId, i->description.productId, i->description.version};
     return true;
 }
 
 HidCapsResult VirtualHidBus::GetCaps(HidHandle handle, HidCaps& caps) {
     std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
     Interface* i = OfHandle(handle, nullptr);
-    if (!i || i->spec.noPreparsedData) return HidCapsResult::NoPreparsedData;
-    if (i->spec.capsFail) return HidCapsResult::CapsFailed;
-    caps = HidCaps{i->spec.usage, i->spec.usagePage, i->spec.inputReportLength, i->spec.outputReportLength, 0};
+    if (!i || i->description.noPreparsedData) return HidCapsResult::NoPreparsedData;
+    if (i->description.capsFail) return HidCapsResult::CapsFailed;
+    caps = HidCaps{i->description.usage, i->description.usagePage, i->description.inputReportLength, i->description.outputReportLength, 0};
     return HidCapsResult::Ok;
 }
 

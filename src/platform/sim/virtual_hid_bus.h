@@ -18,7 +18,7 @@ namespace platform::sim {
 constexpr uint32_t kErrorFileNotFound = 2;  // Open: no interface has that path
 constexpr uint32_t kErrorAccessDenied = 5;  // Open refused; Read or Write on a Query handle
 
-struct HidInterfaceSpec {
+struct HidInterfaceDescription {
     std::wstring path;
     uint16_t vendorId = 0;
     uint16_t productId = 0;
@@ -44,7 +44,7 @@ public:
     ~VirtualHidBus() override;
 
     // Adds an interface at the end of the enumeration order.
-    InterfaceId AttachInterface(const HidInterfaceSpec& spec, OutputSink sink = nullptr);
+    InterfaceId AttachInterface(const HidInterfaceDescription& description, OutputSink sink = nullptr);
     // Removes it: its handles die and a blocked read fails.
     void DetachInterface(InterfaceId id);
     // Queues one input report; false when the interface is not attached.
