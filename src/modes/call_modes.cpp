@@ -10,6 +10,7 @@
 #include "handset/handset_commands.h"
 #include "modes/mode_machine.h"
 #include "modes/mode_operations.h"
+#include "modes/screen_list.h"
 #include "platform/log.h"
 #include "skype/skype_monitor.h"
 
@@ -134,8 +135,11 @@ void SendDtmf(const std::string& id, unsigned key) {
 }  // namespace
 
 void Mode_Ringing_Init() {
-    // The voicemail being played is stopped by the voicemail screens, which
-    // know its id; here the handset is told that a call rings.
+    // A call interrupts a voicemail being played: the one selected in the
+    // voicemail list.
+    if (g_ModeState.m_bVoicemailPlaying == 1) {
+        SendMessageToSkype("ALTER VOICEMAIL " + g_ScreenList.GetId(g_ScreenList.m_nSel) + " STOPPLAYBACK ");
+    }
     handset::NewWriteCmd(handset::CMD_STATUS_ALERT);
 }
 
@@ -169,13 +173,6 @@ void Mode_Ringing_Proc(unsigned key) {
 void Mode_Ringing_Exit() {
     handset::NewWriteCmd(handset::CMD_STATUS_IDLE);
     handset::NewWriteCmd(handset::CMD_RING_STOP);
-}
-
-void Mode_Ringing_Display() {
-    // The screen itself is drawn by the renderer; the ring command is sent
-    // with or without a display, once a second while an incoming call rings.
-    const auto call = CurrentCalls().GetLastCall();
-    if (call && IsIncoming(call->m_nType)) handset::NewWriteCmd(handset::CMD_RING, 4, 0, 0);
 }
 
 void Mode_Talking_Init() { handset::NewWriteCmd(handset::CMD_STATUS_TALK); }
@@ -218,8 +215,5 @@ void Mode_Talking_Proc(unsigned key) {
 }
 
 void Mode_Talking_Exit() { handset::NewWriteCmd(handset::CMD_STATUS_IDLE); }
-
-// The call screen is the renderer's; talking sends nothing on a redraw.
-void Mode_Talking_Display() {}
 
 }  // namespace modes

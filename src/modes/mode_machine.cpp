@@ -1,5 +1,8 @@
 #include "modes/mode_machine.h"
 
+#include "modes/screen_list.h"
+#include "modes/virtual_display.h"
+
 #include "app/key_ids.h"
 #include "app/settings.h"
 #include "platform/log.h"
@@ -68,7 +71,9 @@ void DispatchModeKey(unsigned key) {
 void RefreshModeDisplay() {
     platform::Guard guard(g_ModeState.m_DisplayLock);
     const int mode = g_ModeState.m_CurrMode;
-    if (InTable(mode)) g_ModeTable[mode].Display();
+    if (!InTable(mode)) return;
+    g_ModeTable[mode].Display();
+    g_VirtualDisplay.FrameDrawn();
 }
 
 void WaitKeyTone() {
@@ -96,6 +101,8 @@ void ResetModeState() {
     g_ModeState.m_nPanelToggle = 0;
     g_ModeState.m_bDetailIsVoicemail = 0;
     g_ModeState.m_bVoicemailPlaying = 0;
+    g_ModeState.m_nRingFrame = 0;
+    g_ScreenList.Clear();
 }
 
 }  // namespace modes

@@ -35,6 +35,8 @@ struct CModeState {
     std::atomic<int> m_nPanelToggle{0};
     std::atomic<uint8_t> m_bDetailIsVoicemail{0};
     std::atomic<uint8_t> m_bVoicemailPlaying{0};
+    // Frame 0 ... 2 of the ringing and dialling animations.
+    std::atomic<int> m_nRingFrame{0};
 };
 
 extern CModeState g_ModeState;

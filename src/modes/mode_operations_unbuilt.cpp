@@ -6,7 +6,6 @@
 
 namespace modes {
 
-void Mode_Main_Display() {}
 void Mode_ContactList_Init() {}
 void Mode_ContactList_Proc(unsigned) {}
 void Mode_ContactList_Display() {}
@@ -51,7 +50,5 @@ void Mode_VoiceMailPlayEnd_Proc(unsigned) {}
 void Mode_VoiceMailPlayEnd_Display() {}
 void Mode_SysConfirm_Proc(unsigned) {}
 void Mode_SysConfirm_Display() {}
-void Mode_Main_LCD_Proc(unsigned) {}
-void Mode_Main_NoLCD_Proc(unsigned) {}
 
 }  // namespace modes

@@ -29,6 +29,14 @@ struct CopyDataStruct {
     const void* lpData = nullptr;
 };
 
+// A window's rectangle in screen coordinates.
+struct WindowRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -51,6 +59,24 @@ public:
     virtual bool SetWindowText(WindowHandle window, const std::wstring& title) = 0;
     // A top-level window by class name and/or title (nullptr: any).
     virtual WindowHandle FindWindow(const std::wstring* className, const std::wstring* title) = 0;
+
+    // The first child of `parent` with the class name (FindWindowEx with no
+    // window to start after and no title).
+    virtual WindowHandle FindChildWindow(WindowHandle parent, const std::wstring& className) = 0;
+    virtual std::wstring GetClassName(WindowHandle window) = 0;
+
+    // Windows are created hidden. A window is visible when it and every
+    // parent above it are shown.
+    virtual bool ShowWindow(WindowHandle window, bool show) = 0;
+    virtual bool IsWindowVisible(WindowHandle window) = 0;
+    virtual bool SetWindowRect(WindowHandle window, const WindowRect& rect) = 0;
+    virtual bool GetWindowRect(WindowHandle window, WindowRect& rect) = 0;
+
+    // Keyboard focus; SetFocus returns the window that had it.
+    virtual WindowHandle SetFocus(WindowHandle window) = 0;
+    virtual WindowHandle GetFocus() = 0;
+    // A synthetic keystroke, delivered to the window with the focus.
+    virtual void KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) = 0;
 
     virtual bool PostMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) = 0;
     // Runs the window's handler on its owning thread and returns its result.

@@ -2,6 +2,7 @@
 // The in-process desktop used off Windows: windows, message queues and timers
 // kept in memory, every wait going through the clock port.
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
@@ -12,6 +13,16 @@
 #include "platform/desktop.h"
 
 namespace platform {
+
+// Sees what the program does to windows (the simulator's transcript). Calls
+// come on the calling thread, with no desktop lock held.
+class DesktopObserver {
+public:
+    virtual ~DesktopObserver() = default;
+    virtual void OnMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam, bool sent) = 0;
+    virtual void OnFocus(WindowHandle window) = 0;
+    virtual void OnKeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) = 0;
+};
 
 class LocalDesktop final : public Desktop {
 public:
@@ -28,6 +39,15 @@ public:
     bool IsWindow(WindowHandle window) override;
     bool SetWindowText(WindowHandle window, const std::wstring& title) override;
     WindowHandle FindWindow(const std::wstring* className, const std::wstring* title) override;
+    WindowHandle FindChildWindow(WindowHandle parent, const std::wstring& className) override;
+    std::wstring GetClassName(WindowHandle window) override;
+    bool ShowWindow(WindowHandle window, bool show) override;
+    bool IsWindowVisible(WindowHandle window) override;
+    bool SetWindowRect(WindowHandle window, const WindowRect& rect) override;
+    bool GetWindowRect(WindowHandle window, WindowRect& rect) override;
+    WindowHandle SetFocus(WindowHandle window) override;
+    WindowHandle GetFocus() override;
+    void KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) override;
     bool PostMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) override;
     LRESULT SendMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) override;
     bool SetTimer(WindowHandle window, uintptr_t id, uint32_t periodMs) override;
@@ -36,6 +56,9 @@ public:
     bool KillThreadTimer(uintptr_t id) override;
     int RunMessageLoop() override;
     void PostQuitMessage(int exitCode) override;
+
+    // Install only while no program thread runs; nullptr: none.
+    void SetObserver(DesktopObserver* observer);
 
     // Number of messages and timer expiries handled so far (wake-up counts).
     uint64_t DispatchCount();
@@ -55,9 +78,15 @@ private:
     // One step of the loop with the state mutex held; false when quit.
     bool HandleNext(std::unique_lock<std::mutex>& lock, Queue& queue, int& exitCode);
     LRESULT Dispatch(const Message& message);
+    void DropMessagesFor(WindowHandle window, Queue& queue);  // with the state mutex held
+    bool Enqueue(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam);
     void ServeSentMessages(std::unique_lock<std::mutex>& lock, Queue& queue);
 
+    DesktopObserver* Observer();
+
     std::map<uint32_t, std::unique_ptr<Window>> windows_;
+    uint32_t focus_ = 0;
+    std::atomic<DesktopObserver*> observer_{nullptr};
     std::map<std::thread::id, std::unique_ptr<Queue>> queues_;
     std::vector<std::unique_ptr<Timer>> timers_;
     std::map<std::wstring, uint32_t> registeredMessages_;

@@ -5,6 +5,7 @@
 #include "platform/log.h"
 #include "skype/skype_audio_config.h"
 #include "skype/skype_parser.h"
+#include "modes/skype_windows.h"
 #include "skype/skype_window_hooks.h"
 
 namespace skype {
@@ -204,7 +205,7 @@ void CSkypeMonitor::OnAttachSuccess(platform::WPARAM skypeWindow) {
     for (const char* query : {"GET UI_LANGUAGE", "GET PROFILE PSTN_BALANCE", "GET CURRENTUSERHANDLE", "GET SKYPEVERSION"}) {
         SendMessageToSkype(query);
     }
-    ShowSkypeContacts();
+    modes::ShowSkypeContacts();
 }
 
 platform::LRESULT CSkypeMonitor::OnCopyData(platform::WPARAM sender, platform::LPARAM lParam) {

@@ -13,7 +13,7 @@
 #include "audio/mixer_fader.h"
 #include "platform/log.h"
 #include "skype/skype_audio_config.h"
-#include "skype/skype_window_hooks.h"
+#include "modes/skype_windows.h"
 #include "skype/skype_monitor.h"
 
 namespace skype {
@@ -184,7 +184,7 @@ void OnRingingOrRouting(const std::string& id, const std::string& status) {
 
 void OnCallEnded(const std::string& id) {
     CSkypeMonitor& link = g_SkypeMonitor;
-    ShowSkypeContacts();
+    modes::ShowSkypeContacts();
     if (!link.m_CurrCallList.HasCall(id)) return;
     link.m_CurrCallList.DeleteCallObject(id);
     const std::optional<CCallObject> next = link.m_CurrCallList.GetLastCall();

@@ -5,9 +5,6 @@
 
 namespace skype {
 
-// Skype's windows are not driven yet: the contact list stays as Skype shows it.
-void ShowSkypeContacts() {}
-
 void ShowAttachRefusedMessage() {
     platform::CurrentShell().MessageBox(settings_ui::GetPopupMessage(), L"", platform::MB_ICONWARNING);
 }

@@ -4,8 +4,6 @@
 
 namespace skype {
 
-// Brings Skype's contact list forward after attaching.
-void ShowSkypeContacts();
 // Tells the user, once per run, that Skype refused the attachment.
 void ShowAttachRefusedMessage();
 

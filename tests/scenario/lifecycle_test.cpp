@@ -1,5 +1,7 @@
 // Start-up details and the ways the program ends.
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -40,7 +42,8 @@ TEST_F(LifecycleTest, SecondStartEndsAtOnceAndChangesNothing) {
     World().Settle();
     EXPECT_EQ(Lines(), before);
     PressAndRelease(2);
-    EXPECT_EQ(Channel("key"), std::vector<std::string>{"1"});
+    ASSERT_FALSE(Channel("key").empty()) << "the first instance still takes keys";
+    EXPECT_EQ(Channel("key").front(), "1");
 }
 
 TEST_F(LifecycleTest, StartupTellsSkypeNotToTimeOutWhenItsKeyExists) {
@@ -67,12 +70,15 @@ TEST_F(LifecycleTest, StartupStepsRunInOrder) {
             if (line == step) order.push_back(step);
         }
     }
-    // Skype answers the discover broadcast from its own loop, so its attach
-    // status arrives after the initialisation's own connection update.
-    const std::vector<std::string> expected = {"MODE_UNCONNECTED 000", "InitializeMixers: ", "InDevice=, OutDevice=",
-                                               "UpdateTrayIcon", "SKYPECONTROLAPI_ATTACH_SUCCESS.................."};
-    ASSERT_GE(order.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 5), expected);
+    // The discover broadcast waits for every top-level window, Skype's own
+    // among them, and answers the attach message meanwhile; so Skype's status
+    // may arrive before or after the initialisation's connection update, but
+    // both come after the handset and audio steps.
+    const std::vector<std::string> first = {"MODE_UNCONNECTED 000", "InitializeMixers: ", "InDevice=, OutDevice="};
+    ASSERT_GE(order.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 3), first);
+    EXPECT_GE(std::count(order.begin(), order.end(), "UpdateTrayIcon"), 1);
+    EXPECT_EQ(std::count(order.begin(), order.end(), "SKYPECONTROLAPI_ATTACH_SUCCESS.................."), 1);
     EXPECT_EQ(Channel("handset-cmd").front(), "CMD_INIT 0 0 0");
 }
 

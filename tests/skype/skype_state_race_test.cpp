@@ -1,6 +1,7 @@
 // Notifications parsed on one real thread while another reads the Skype
-// state and dispatches keys, with the system clock, so ThreadSanitizer sees
-// true concurrency (the simulated world runs one thread at a time).
+// state and dispatches keys, on real threads, so ThreadSanitizer sees true
+// concurrency (the simulated world runs one thread at a time). The clock
+// lets the handlers' pauses pass at once.
 
 #include <gtest/gtest.h>
 
@@ -12,10 +13,13 @@
 #include "platform/sync.h"
 #include "skype/skype_monitor.h"
 #include "skype/skype_parser.h"
+#include "support/instant_clock.h"
 
 namespace {
 
 TEST(SkypeStateRace, ParserAndKeyHandlersShareTheStateSafely) {
+    testsupport::InstantClock clock;
+    platform::InstallClock(&clock);
     app::ResetProcessState();
     modes::SwitchMode(modes::MODE_MAIN);
     std::atomic<bool> done{false};
@@ -48,6 +52,7 @@ TEST(SkypeStateRace, ParserAndKeyHandlersShareTheStateSafely) {
     EXPECT_EQ(skype::g_SkypeMonitor.m_Contacts.Count(), 5u);
     EXPECT_GT(reads, 0u);
     app::ResetProcessState();
+    platform::InstallClock(nullptr);
 }
 
 }  // namespace

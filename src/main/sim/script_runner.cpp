@@ -131,7 +131,7 @@ bool ScriptRunner::HandsetCommand(const std::vector<std::string>& w) {
 bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
     using Answer = platform::sim::SkypePeer::AttachAnswer;
     if (w.size() < 2) {
-        return Fail("usage: skype start|attach|available|quit|notify|call-in|call-out|end|conference|contact|focus|voicemail ...");
+        return Fail("usage: skype start|attach|available|quit|notify|call-in|call-out|answer|end|conference|contact|focus|voicemail|window ...");
     }
     auto& peer = world_.Skype();
     const std::string& what = w[1];
@@ -181,6 +181,10 @@ bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
         peer.Focus(w[2]);
     } else if (what == "voicemail" && w.size() == 4) {
         peer.AddVoicemail(w[2], w[3]);
+    } else if (what == "answer" && w.size() == 3) {
+        peer.Answer(w[2]);
+    } else if (what == "window") {
+        return SkypeWindowCommand(w);
     } else if (what == "notify") {
         if (w.size() < 3) return Fail("usage: skype notify <text ...>");
         std::string text = w[2];
@@ -188,6 +192,28 @@ bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
         peer.Notify(text);
     } else {
         return Fail("unknown skype command '" + what + "'");
+    }
+    return true;
+}
+
+// skype window main visible|hidden|none, skype window open <class name>
+bool ScriptRunner::SkypeWindowCommand(const std::vector<std::string>& w) {
+    using MainWindow = platform::sim::SkypeClientWindows::MainWindow;
+    auto& peer = world_.Skype();
+    if (w.size() == 4 && w[2] == "main") {
+        if (w[3] == "visible") {
+            peer.SetMainWindow(MainWindow::Visible);
+        } else if (w[3] == "hidden") {
+            peer.SetMainWindow(MainWindow::Hidden);
+        } else if (w[3] == "none") {
+            peer.SetMainWindow(MainWindow::None);
+        } else {
+            return Fail("usage: skype window main visible|hidden|none");
+        }
+    } else if (w.size() == 4 && w[2] == "open") {
+        peer.OpenWindow(platform::Utf8ToWide(w[3]));
+    } else {
+        return Fail("usage: skype window main visible|hidden|none | skype window open <class name>");
     }
     return true;
 }

@@ -113,6 +113,7 @@ SimWorld::SimWorld(const Options& options)
     observer_ = std::make_unique<Observer>(transcript_, options_.logLines, (folder_ / "").string());
     platform::InstallClock(&clock_);
     platform::InstallDesktop(&desktop_);
+    desktop_.SetObserver(&windowTranscriber_);
     platform::InstallHidHost(&bus_);
     platform::InstallRegistry(&registry_);
     platform::InstallShell(&shell_);
@@ -158,6 +159,7 @@ SimWorld::~SimWorld() {
     platform::InstallShell(nullptr);
     platform::InstallRegistry(nullptr);
     platform::InstallHidHost(nullptr);
+    desktop_.SetObserver(nullptr);
     platform::InstallDesktop(nullptr);
     platform::InstallClock(nullptr);
     std::error_code ec;

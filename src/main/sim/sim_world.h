@@ -8,6 +8,7 @@
 #include <string>
 
 #include "main/sim/transcript.h"
+#include "main/sim/window_transcriber.h"
 #include "platform/local_desktop.h"
 #include "platform/log.h"
 #include "platform/registry.h"
@@ -74,6 +75,7 @@ private:
     platform::sim::SimShell shell_;
     Transcript transcript_;
     std::unique_ptr<Observer> observer_;
+    WindowTranscriber windowTranscriber_{transcript_, skype_, desktop_};
     std::filesystem::path folder_;
     platform::Thread ui_;
     bool started_ = false;

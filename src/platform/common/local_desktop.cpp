@@ -13,6 +13,8 @@ struct LocalDesktop::Window {
     WindowProc proc;
     std::thread::id owner;
     uint32_t parent = 0;  // 0: a top-level window
+    bool shown = false;
+    WindowRect rect;
 };
 
 struct LocalDesktop::Message {
@@ -113,12 +115,28 @@ void LocalDesktop::BroadcastMessage(uint32_t message, WPARAM wParam, LPARAM lPar
 bool LocalDesktop::DestroyWindow(WindowHandle window) {
     Clock& clock = CurrentClock();
     std::unique_lock<std::mutex> lock(clock.StateMutex());
-    if (windows_.erase(window.value) == 0) return false;
+    auto it = windows_.find(window.value);
+    if (it == windows_.end()) return false;
+    DropMessagesFor(window, QueueOf(it->second->owner));
+    windows_.erase(it);
+    if (focus_ == window.value) focus_ = 0;
     timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
                                  [&](const auto& t) { return t->window == window.value; }),
                   timers_.end());
     clock.Notify();
     return true;
+}
+
+// Messages still queued for a window that goes away are not delivered; a
+// thread waiting for one it sent gets 0 instead of waiting for ever.
+void LocalDesktop::DropMessagesFor(WindowHandle window, Queue& queue) {
+    std::erase_if(queue.posted, [&](const Message& m) { return m.window == window; });
+    std::erase_if(queue.sent, [&](SentMessage* s) {
+        if (s->message.window != window) return false;
+        s->result = 0;
+        s->done = true;
+        return true;
+    });
 }
 
 bool LocalDesktop::IsWindow(WindowHandle window) {
@@ -145,7 +163,96 @@ WindowHandle LocalDesktop::FindWindow(const std::wstring* className, const std::
     return WindowHandle{};
 }
 
+WindowHandle LocalDesktop::FindChildWindow(WindowHandle parent, const std::wstring& className) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    if (!parent) return WindowHandle{};
+    for (auto& [value, w] : windows_) {
+        if (w->parent == parent.value && w->className == className) return WindowHandle{value};
+    }
+    return WindowHandle{};
+}
+
+std::wstring LocalDesktop::GetClassName(WindowHandle window) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    Window* w = Find(window);
+    return w ? w->className : std::wstring();
+}
+
+bool LocalDesktop::ShowWindow(WindowHandle window, bool show) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    Window* w = Find(window);
+    if (!w) return false;
+    const bool was = w->shown;
+    w->shown = show;
+    return was;
+}
+
+bool LocalDesktop::IsWindowVisible(WindowHandle window) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    for (Window* w = Find(window); w; w = w->parent ? Find(WindowHandle{w->parent}) : nullptr) {
+        if (!w->shown) return false;
+        if (w->parent == 0) return true;
+    }
+    return false;
+}
+
+bool LocalDesktop::SetWindowRect(WindowHandle window, const WindowRect& rect) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    Window* w = Find(window);
+    if (!w) return false;
+    w->rect = rect;
+    return true;
+}
+
+bool LocalDesktop::GetWindowRect(WindowHandle window, WindowRect& rect) {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    Window* w = Find(window);
+    if (!w) return false;
+    rect = w->rect;
+    return true;
+}
+
+WindowHandle LocalDesktop::SetFocus(WindowHandle window) {
+    WindowHandle previous;
+    {
+        std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+        if (!Find(window)) return WindowHandle{};
+        previous = WindowHandle{focus_};
+        focus_ = window.value;
+    }
+    if (DesktopObserver* o = Observer()) o->OnFocus(window);
+    return previous;
+}
+
+WindowHandle LocalDesktop::GetFocus() {
+    std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
+    if (focus_ != 0 && !Find(WindowHandle{focus_})) focus_ = 0;
+    return WindowHandle{focus_};
+}
+
+void LocalDesktop::KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) {
+    if (DesktopObserver* o = Observer()) o->OnKeybdEvent(virtualKey, scanCode, flags);
+    const WindowHandle target = GetFocus();
+    if (!target) return;
+    // What the input queue makes of it: repeat count 1 and the scan code; a
+    // key going up also carries the previous-state and transition bits.
+    const bool up = (flags & KEYEVENTF_KEYUP) != 0;
+    LPARAM lParam = 1 | (static_cast<LPARAM>(scanCode) << 16);
+    if (up) lParam |= static_cast<LPARAM>(0xC0000000u);
+    Enqueue(target, up ? WM_KEYUP : WM_KEYDOWN, virtualKey, lParam);
+}
+
+void LocalDesktop::SetObserver(DesktopObserver* observer) { observer_.store(observer); }
+
+DesktopObserver* LocalDesktop::Observer() { return observer_.load(); }
+
 bool LocalDesktop::PostMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) {
+    if (!IsWindow(window)) return false;
+    if (DesktopObserver* o = Observer()) o->OnMessage(window, message, wParam, lParam, false);
+    return Enqueue(window, message, wParam, lParam);
+}
+
+bool LocalDesktop::Enqueue(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) {
     Clock& clock = CurrentClock();
     std::unique_lock<std::mutex> lock(clock.StateMutex());
     Window* w = Find(window);
@@ -156,6 +263,7 @@ bool LocalDesktop::PostMessage(WindowHandle window, uint32_t message, WPARAM wPa
 }
 
 LRESULT LocalDesktop::SendMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) {
+    if (DesktopObserver* o = Observer(); o && IsWindow(window)) o->OnMessage(window, message, wParam, lParam, true);
     Clock& clock = CurrentClock();
     std::unique_lock<std::mutex> lock(clock.StateMutex());
     Window* w = Find(window);

@@ -1,5 +1,6 @@
 #include "platform/sim/skype_peer.h"
 
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 
@@ -10,11 +11,19 @@ const wchar_t kApiWindowClass[] = L"SkypeControlAPIWindow";
 constexpr uint32_t kMsgAnswerAttach = WM_USER + 1;  // lParam: status to send
 constexpr uint32_t kMsgSendQueued = WM_USER + 2;
 constexpr uint32_t kMsgAnnounce = WM_USER + 3;
+constexpr uint32_t kMsgRunTasks = WM_USER + 4;
 constexpr LPARAM kStatusSuccess = 0;
 constexpr LPARAM kStatusPending = 1;
 constexpr LPARAM kStatusRefused = 2;
 constexpr LPARAM kStatusNotAvailable = 3;
 constexpr LPARAM kStatusApiAvailable = 0x8001;
+
+// Major and minor number of a version text such as "5.5.0.124".
+void VersionNumbers(const std::string& version, int& major, int& minor) {
+    major = 0;
+    minor = 0;
+    std::sscanf(version.c_str(), "%d.%d", &major, &minor);
+}
 
 std::vector<std::string> Words(const std::string& text) {
     std::istringstream in(text);
@@ -69,15 +78,22 @@ void SkypePeer::Run() {
     auto& desktop = CurrentDesktop();
     const WindowHandle w = desktop.CreateWindow(
         kApiWindowClass, L"", [this](WindowHandle, uint32_t m, WPARAM wp, LPARAM lp) { return WindowProc(m, wp, lp); });
+    int major, minor;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         window_ = w;
         attachMsg_ = desktop.RegisterWindowMessage(L"SkypeControlAPIAttach");
         discoverMsg_ = desktop.RegisterWindowMessage(L"SkypeControlAPIDiscover");
+        peerThread_ = std::this_thread::get_id();
+        VersionNumbers(profile_.version, major, minor);
     }
+    clientWindows_.SetVersion(major, minor);
+    clientWindows_.Create();
     ready_.Set();
     desktop.RunMessageLoop();
+    clientWindows_.Destroy();
     std::lock_guard<std::mutex> lock(mutex_);
+    peerThread_ = std::thread::id();
     window_ = WindowHandle{};
     running_ = false;
 }
@@ -190,6 +206,18 @@ LRESULT SkypePeer::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
         case kMsgAnnounce:
             desktop.BroadcastMessage(attach, self.value, kStatusApiAvailable);
             return 0;
+        case kMsgRunTasks:
+            for (;;) {
+                std::function<void()> task;
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    if (tasks_.empty()) break;
+                    task = std::move(tasks_.front());
+                    tasks_.pop_front();
+                }
+                task();
+            }
+            return 0;
         case WM_COPYDATA: {
             const auto* record = reinterpret_cast<const CopyDataStruct*>(lParam);
             if (!record || !record->lpData) return 1;
@@ -198,6 +226,7 @@ LRESULT SkypePeer::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
             return 1;
         }
         case WM_CLOSE:
+            clientWindows_.Destroy();
             desktop.DestroyWindow(self);
             desktop.PostQuitMessage(0);
             return 0;
@@ -216,8 +245,13 @@ void SkypePeer::OnCommand(const std::string& text) {
         p = profile_;
     }
     if (listener) listener(text);
+    if (clientWindows_.OnCommand(text)) return;
     const std::vector<std::string> w = Words(text);
-    if (text == "#111 PING") {
+    if (text == "BTN_PRESSED YES") {
+        PressCallButton();
+    } else if (w.size() == 2 && w[0] == "CALL") {
+        PlaceCall(w[1]);
+    } else if (text == "#111 PING") {
         Queue("#111 PONG");
     } else if (text == "PING") {
         Queue("PONG");
@@ -361,7 +395,68 @@ void SkypePeer::SetConference(const std::string& id, const std::string& confId) 
     Queue("CALL " + id + " CONF_ID " + confId);
 }
 
-void SkypePeer::Focus(const std::string& handle) { Queue("CONTACTS FOCUSED " + handle); }
+void SkypePeer::Focus(const std::string& handle) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        focused_ = handle;
+    }
+    Queue("CONTACTS FOCUSED " + handle);
+}
+
+void SkypePeer::Answer(const std::string& id) { SetStatus(id, "INPROGRESS"); }
+
+void SkypePeer::PlaceCall(const std::string& handle) {
+    std::string id;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        id = std::to_string(nextPlacedCall_++);
+    }
+    CallOut(id, handle);
+}
+
+void SkypePeer::PressCallButton() {
+    std::string ringing, focused;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const auto& [id, call] : calls_) {
+            if (!call.voicemail && call.status == "RINGING" && call.type.rfind("INCOMING", 0) == 0) ringing = id;
+        }
+        focused = focused_;
+    }
+    if (!ringing.empty()) {
+        SetStatus(ringing, "INPROGRESS");
+    } else if (!focused.empty()) {
+        PlaceCall(focused);
+    }
+}
+
+void SkypePeer::RunOnPeerThread(std::function<void()> task) {
+    WindowHandle w;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!window_) return;
+        tasks_.push_back(std::move(task));
+        w = window_;
+    }
+    CurrentDesktop().PostMessage(w, kMsgRunTasks, 0, 0);
+}
+
+void SkypePeer::SetMainWindow(SkypeClientWindows::MainWindow state) {
+    RunOnPeerThread([this, state] { clientWindows_.SetMainWindow(state); });
+}
+
+void SkypePeer::OpenWindow(const std::wstring& className) {
+    RunOnPeerThread([this, className] { clientWindows_.OpenWindow(className); });
+}
+
+bool SkypePeer::IsClientWindow(WindowHandle window) { return clientWindows_.IsClientWindow(window); }
+
+std::string SkypePeer::DialPadNumber() { return clientWindows_.NumberText(); }
+
+bool SkypePeer::OnPeerThread() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return peerThread_ == std::this_thread::get_id();
+}
 
 void SkypePeer::AddVoicemail(const std::string& id, const std::string& handle) {
     {

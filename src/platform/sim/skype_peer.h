@@ -10,9 +10,11 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/sim/skype_client_windows.h"
 #include "platform/sync.h"
 
 namespace platform::sim {
@@ -62,6 +64,18 @@ public:
     void AddVoicemail(const std::string& id, const std::string& handle);
     // Puts the call into a conference and reports its CONF_ID.
     void SetConference(const std::string& id, const std::string& confId);
+    // The far end of a call answers (or a held call is resumed by it).
+    void Answer(const std::string& id);
+
+    // The client's own windows. Calls the client places itself (dialled
+    // numbers, CALL commands, the call button) get the ids 101, 102, ...
+    void SetMainWindow(SkypeClientWindows::MainWindow state);
+    void OpenWindow(const std::wstring& className);
+    bool IsClientWindow(WindowHandle window);
+    std::string DialPadNumber();
+    // True on the peer's own thread (what the client does to its windows
+    // is not the companion's doing).
+    bool OnPeerThread();
 
 private:
     LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam);
@@ -70,6 +84,11 @@ private:
     void Queue(const std::string& notification);  // with no lock held
     void SendQueued();
     void Run();
+    void RunOnPeerThread(std::function<void()> task);
+    void PlaceCall(const std::string& handle);
+    // The call button with nothing typed: answers a ringing call, or calls
+    // the focused contact.
+    void PressCallButton();
 
     struct Call {
         std::string handle;
@@ -92,6 +111,11 @@ private:
     std::map<std::string, Call> calls_;
     std::map<std::string, Contact> contacts_;
     bool mute_ = false;
+    std::string focused_;
+    int nextPlacedCall_ = 101;
+    std::deque<std::function<void()>> tasks_;
+    std::thread::id peerThread_;
+    SkypeClientWindows clientWindows_{[this](const std::string& number) { PlaceCall(number); }};
     std::mutex mutex_;
     AttachAnswer answer_ = AttachAnswer::Success;
     Profile profile_;

@@ -1,0 +1,245 @@
+// One-bit text: placement and alignment in a text row, clipping, the CJK
+// face, fitting, caching, font lookup and what happens without fonts.
+
+#include "modes/text_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <set>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/log.h"
+
+namespace {
+
+using namespace modes;
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+struct Bounds {
+    int left = 0, right = 0, top = 0, bottom = 0;  // inclusive
+};
+
+PixelSet Draw(CTextRenderer& renderer, const std::wstring& text, const TextBox& box, TextAlign align) {
+    PixelSet pixels;
+    renderer.DrawText(text, box, align, [&](int x, int y) { pixels.emplace(x, y); });
+    return pixels;
+}
+
+Bounds BoundsOf(const PixelSet& pixels) {
+    Bounds b{pixels.begin()->first, pixels.begin()->first, pixels.begin()->second, pixels.begin()->second};
+    for (const auto& [x, y] : pixels) {
+        b.left = std::min(b.left, x);
+        b.right = std::max(b.right, x);
+        b.top = std::min(b.top, y);
+        b.bottom = std::max(b.bottom, y);
+    }
+    return b;
+}
+
+bool AllInside(const PixelSet& pixels, const TextBox& box) {
+    return std::all_of(pixels.begin(), pixels.end(), [&](const std::pair<int, int>& p) {
+        return p.first >= box.left && p.first < box.left + box.width && p.second >= box.top &&
+               p.second < box.top + box.height;
+    });
+}
+
+const wchar_t* const kLongText = L"Incoming call from somebody with a remarkably long display name";
+
+class TextRendererTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(renderer_.HasPrimaryFace()) << "scripts/setup.sh installs the fonts"; }
+    CTextRenderer& renderer_ = TextRenderer();
+};
+
+TEST_F(TextRendererTest, AlignmentPlacesTheInkInsideTheRow) {
+    const TextBox row{8, 16, 112, 16};
+    const std::wstring text = L"Call ended";
+    const int width = renderer_.MeasureWidth(text);
+    ASSERT_GT(width, 30);
+    ASSERT_LT(width, row.width);
+
+    const Bounds left = BoundsOf(Draw(renderer_, text, row, TextAlign::Left));
+    EXPECT_GE(left.left, row.left);
+    EXPECT_LE(left.left, row.left + 2);
+
+    const Bounds right = BoundsOf(Draw(renderer_, text, row, TextAlign::Right));
+    EXPECT_LE(right.right, row.left + row.width - 1);
+    EXPECT_GE(right.right, row.left + row.width - 3);
+
+    const Bounds centre = BoundsOf(Draw(renderer_, text, row, TextAlign::Centre));
+    EXPECT_NEAR((centre.left + centre.right) / 2.0, row.left + row.width / 2.0, 2.0);
+
+    for (const Bounds& b : {left, right, centre}) {
+        // 12-pixel text on a 16-pixel row keeps a pixel or two of room.
+        EXPECT_GE(b.top, row.top + 1);
+        EXPECT_LE(b.bottom, row.top + row.height - 2);
+        EXPECT_EQ(b.right - b.left, left.right - left.left) << "alignment must only shift the text";
+    }
+}
+
+TEST_F(TextRendererTest, DescendersStayInTheRowBelowTheBaselineOfCapitals) {
+    const TextBox row{0, 32, 128, 16};
+    const Bounds caps = BoundsOf(Draw(renderer_, L"HHH", row, TextAlign::Left));
+    const Bounds descenders = BoundsOf(Draw(renderer_, L"gjpqy", row, TextAlign::Left));
+    EXPECT_GT(descenders.bottom, caps.bottom);
+    EXPECT_LT(descenders.bottom, row.top + row.height);
+    EXPECT_GE(caps.bottom - caps.top + 1, 8) << "capitals of 12-pixel text";
+}
+
+// Clipping must cut, not move: what remains is exactly the part of the
+// unclipped text that falls inside the box.
+TEST_F(TextRendererTest, OverlongTextIsCutToTheBoxKeepingItsAlignmentAnchor) {
+    const TextBox box{20, 16, 60, 10};
+    const int width = renderer_.MeasureWidth(kLongText);
+    ASSERT_GT(width, box.width);
+    struct Case {
+        TextAlign align;
+        int unclippedStart;
+    };
+    const Case cases[] = {
+        {TextAlign::Left, box.left},
+        {TextAlign::Right, box.left + box.width - width},
+        {TextAlign::Centre, box.left + static_cast<int>(std::floor((box.width - width) / 2.0))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.align));
+        const PixelSet clipped = Draw(renderer_, kLongText, box, c.align);
+        const PixelSet unclipped = Draw(renderer_, kLongText, {c.unclippedStart, 0, width + 64, 64}, TextAlign::Left);
+        PixelSet expected;
+        for (const auto& [x, y] : unclipped) {
+            const int shiftedY = y + box.top;
+            if (x >= box.left && x < box.left + box.width && shiftedY < box.top + box.height) {
+                expected.emplace(x, shiftedY);
+            }
+        }
+        ASSERT_FALSE(expected.empty());
+        EXPECT_TRUE(AllInside(clipped, box));
+        EXPECT_EQ(clipped, expected);
+    }
+    EXPECT_GE(BoundsOf(Draw(renderer_, kLongText, box, TextAlign::Left)).right, box.left + box.width - 3);
+}
+
+TEST_F(TextRendererTest, ChineseTextLightsPixelsThroughTheFallbackFace) {
+    const TextBox row{0, 0, 128, 16};
+    const PixelSet come = Draw(renderer_, L"\u6765", row, TextAlign::Left);
+    const PixelSet electric = Draw(renderer_, L"\u7535", row, TextAlign::Left);
+    ASSERT_FALSE(come.empty());
+    // A missing-glyph box would look the same for both characters.
+    EXPECT_NE(come, electric);
+    const int width = renderer_.MeasureWidth(L"\u6765\u7535");
+    EXPECT_GE(width, 20);
+    EXPECT_LE(width, 28);
+    EXPECT_TRUE(AllInside(Draw(renderer_, L"\u6765\u7535", row, TextAlign::Left), row));
+}
+
+TEST_F(TextRendererTest, NothingIsDrawnForEmptyTextOrAnEmptyBox) {
+    EXPECT_TRUE(Draw(renderer_, L"", {0, 0, 128, 16}, TextAlign::Left).empty());
+    EXPECT_TRUE(Draw(renderer_, L"Menu", {0, 0, 0, 16}, TextAlign::Left).empty());
+    EXPECT_TRUE(Draw(renderer_, L"Menu", {0, 0, 128, 0}, TextAlign::Centre).empty());
+    EXPECT_FALSE(Draw(renderer_, L"Menu", {0, 0, 128, 16}, TextAlign::Left).empty());
+    EXPECT_EQ(renderer_.MeasureWidth(L""), 0);
+}
+
+TEST_F(TextRendererTest, CountFittingGivesTheLongestPrefixWithinTheWidth) {
+    const std::wstring text = kLongText;
+    const size_t fitting = renderer_.CountFitting(text, 112);
+    ASSERT_GT(fitting, 0u);
+    ASSERT_LT(fitting, text.size());
+    EXPECT_LE(renderer_.MeasureWidth(text.substr(0, fitting)), 112);
+    EXPECT_GT(renderer_.MeasureWidth(text.substr(0, fitting + 1)), 112);
+
+    EXPECT_EQ(renderer_.CountFitting(L"OK", 112), 2u);
+    EXPECT_EQ(renderer_.CountFitting(text, 0), 0u);
+    EXPECT_EQ(renderer_.CountFitting(text, -5), 0u);
+}
+
+TEST_F(TextRendererTest, WidthsAreProportional) {
+    EXPECT_LT(renderer_.MeasureWidth(L"iiii"), renderer_.MeasureWidth(L"WWWW"));
+    EXPECT_EQ(renderer_.MeasureWidth(L"ab") + renderer_.MeasureWidth(L"c"), renderer_.MeasureWidth(L"abc"));
+}
+
+TEST_F(TextRendererTest, RedrawingGivesIdenticalPixels) {
+    const TextBox row{0, 48, 128, 16};
+    const PixelSet first = Draw(renderer_, L"Mute \u6765\u7535", row, TextAlign::Centre);
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(Draw(renderer_, L"Mute \u6765\u7535", row, TextAlign::Centre), first);
+}
+
+TEST_F(TextRendererTest, DrawingFromSeveralThreadsGivesTheSamePixels) {
+    const TextBox row{0, 16, 128, 16};
+    const std::wstring text = L"Dialling \u6765\u7535 0123456789";
+    const PixelSet expected = Draw(renderer_, text, row, TextAlign::Left);
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            // Each thread also asks for characters nobody cached yet.
+            const std::wstring own = std::wstring(1, static_cast<wchar_t>(L'A' + t)) + L"\u4E00\u4E8C";
+            for (int i = 0; i < 20; ++i) {
+                if (Draw(renderer_, text, row, TextAlign::Left) != expected) ++mismatches;
+                renderer_.MeasureWidth(own);
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(mismatches.load(), 0);
+}
+
+class TextRendererFontsTest : public ::testing::Test {
+protected:
+    FontLocator Counting(const FontFiles& files) {
+        return [this, files] {
+            ++locatorCalls_;
+            return files;
+        };
+    }
+    int locatorCalls_ = 0;
+    platform::LogCapture log_;
+};
+
+TEST_F(TextRendererFontsTest, SystemLookupFindsBothFaces) {
+    const FontFiles files = LocateSystemFonts();
+    EXPECT_FALSE(files.primary.path.empty());
+    EXPECT_FALSE(files.fallback.path.empty());
+    EXPECT_FALSE(log_.ContainsFragment("not installed"));
+}
+
+TEST_F(TextRendererFontsTest, FontsAreLookedUpOnceAndOnlyWhenFirstNeeded) {
+    CTextRenderer renderer(Counting(LocateSystemFonts()));
+    EXPECT_EQ(locatorCalls_, 0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_GT(renderer.MeasureWidth(L"Contacts"), 0);
+        EXPECT_FALSE(Draw(renderer, L"Contacts", {0, 0, 128, 16}, TextAlign::Right).empty());
+    }
+    EXPECT_EQ(locatorCalls_, 1);
+}
+
+TEST_F(TextRendererFontsTest, WithoutAFontNothingIsDrawnAndTheLossIsLoggedOnce) {
+    CTextRenderer renderer(Counting({{"/nonexistent/font.ttf", 0}, {"/nonexistent/cjk.ttc", 2}}));
+    EXPECT_FALSE(renderer.HasPrimaryFace());
+    EXPECT_TRUE(Draw(renderer, L"Contacts", {0, 0, 128, 16}, TextAlign::Left).empty());
+    EXPECT_EQ(renderer.MeasureWidth(L"Contacts"), 0);
+    EXPECT_TRUE(Draw(renderer, L"\u6765\u7535", {0, 0, 128, 16}, TextAlign::Centre).empty());
+    int lossLines = 0;
+    for (const std::string& line : log_.Texts()) lossLines += line.find("no usable font") != std::string::npos ? 1 : 0;
+    EXPECT_EQ(lossLines, 1);
+    EXPECT_EQ(locatorCalls_, 1);
+}
+
+TEST_F(TextRendererFontsTest, WithoutTheFallbackFaceChineseStillShowsSomething) {
+    FontFiles files = LocateSystemFonts();
+    files.fallback = {"/nonexistent/cjk.ttc", 2};
+    CTextRenderer renderer(Counting(files));
+    ASSERT_TRUE(renderer.HasPrimaryFace());
+    EXPECT_FALSE(Draw(renderer, L"\u6765\u7535", {0, 0, 128, 16}, TextAlign::Left).empty());
+    EXPECT_TRUE(log_.ContainsFragment("WenQuanYi Zen Hei Sharp"));
+}
+
+}  // namespace
