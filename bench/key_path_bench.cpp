@@ -10,7 +10,7 @@ namespace {
 
 // A started program with a started handset.
 struct RunningProgram {
-    RunningProgram() : world(sim::SimWorld::Options{false}) {
+    RunningProgram() : world(sim::SimWorld::Options{}) {
         world.Handset().Plug(world.Bus());
         world.Start();
         world.Handset().Press(240);

@@ -1,6 +1,7 @@
 // corvane-sim: the companion running in the simulated world, driven by a
 // script, printing a transcript of what happens.
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -12,7 +13,7 @@
 
 namespace {
 
-void Usage() { std::cerr << "usage: corvane-sim --script FILE [--log]\n"; }
+void Usage() { std::cerr << "usage: corvane-sim --script FILE [--log] [--png DIR]\n"; }
 
 }  // namespace
 
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
             scriptPath = argv[++i];
         } else if (arg == "--log") {
             options.logLines = true;
+        } else if (arg == "--png" && i + 1 < argc) {
+            options.pictureFolder = argv[++i];
         } else {
             Usage();
             return 2;
@@ -41,6 +44,14 @@ int main(int argc, char** argv) {
     }
     std::stringstream text;
     text << in.rdbuf();
+    if (options.pictureFolder) {
+        std::error_code ec;
+        std::filesystem::create_directories(*options.pictureFolder, ec);
+        if (ec) {
+            std::cerr << "corvane-sim: cannot make " << options.pictureFolder->string() << '\n';
+            return 2;
+        }
+    }
     sim::SimWorld world(options);
     world.Log().EchoTo(&std::cout);
     sim::ScriptRunner runner(world, std::cerr);

@@ -23,11 +23,6 @@ protected:
         World().Skype().Notify(text);
         World().Advance(50);
     }
-    // Lines of `channel` added since `from` (an index into the channel).
-    std::vector<std::string> Since(const std::string& channel, size_t from) {
-        auto all = Channel(channel);
-        return std::vector<std::string>(all.begin() + static_cast<long>(std::min(from, all.size())), all.end());
-    }
     skype::CSkypeMonitor& Link() { return skype::g_SkypeMonitor; }
 };
 

@@ -223,7 +223,7 @@ TEST_F(KeyPathTest, InterfaceWithAnotherUsageIsPassedOver) {
 
 TEST_F(KeyPathTest, SameScriptGivesSameTranscript) {
     auto run = [] {
-        sim::SimWorld world(sim::SimWorld::Options{true});
+        sim::SimWorld world(sim::SimWorld::Options::WithLogLines());
         world.Handset().Plug(world.Bus());
         world.Start();
         world.Handset().Press(240);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "main/sim/script_runner.h"
 #include "main/sim/sim_world.h"
 #include "modes/mode_machine.h"
 
@@ -14,7 +15,7 @@ namespace testing_support {
 
 class ProgramTest : public ::testing::Test {
 protected:
-    void SetUp() override { world_ = std::make_unique<sim::SimWorld>(sim::SimWorld::Options{true}); }
+    void SetUp() override { world_ = std::make_unique<sim::SimWorld>(sim::SimWorld::Options::WithLogLines()); }
     void TearDown() override { world_.reset(); }
 
     sim::SimWorld& World() { return *world_; }
@@ -36,6 +37,21 @@ protected:
         World().Advance(holdMs);
         Handset().Release();
         World().Advance(100);
+    }
+
+    // Presses the key that the default key map gives `keyName` (as
+    // "KEY_HOOKUP"), holds it, releases it and lets it reach its mode.
+    void PressKey(const std::string& keyName, uint64_t holdMs = 100) {
+        const int code = sim::DefaultCodeForKey(keyName);
+        ASSERT_NE(code, 0) << keyName;
+        PressAndRelease(static_cast<uint8_t>(code), holdMs);
+    }
+
+    // The lines of a channel added after the first `from` of them.
+    std::vector<std::string> Since(const std::string& name, size_t from) {
+        const auto all = Channel(name);
+        if (from >= all.size()) return {};
+        return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
     }
 
     // Switches mode from the test while every program thread is idle, as a

@@ -130,6 +130,7 @@ SimWorld::SimWorld(const Options& options)
     app::ResetProcessState();
     platform::AddLogSink(observer_.get());
     modes::SetModeObserver(observer_.get());
+    modes::g_VirtualDisplay.SetObserver(&displayTranscriber_);
     handset_.SetEventListener([this](const platform::sim::HandsetEvent& e) { observer_->OnHandsetEvent(e); });
     skype_.SetCommandListener([this](const std::string& text) {
         std::string t = text;
@@ -149,6 +150,7 @@ SimWorld::~SimWorld() {
     audio::InstallFaderBackend(nullptr);
     handset_.SetEventListener(nullptr);
     modes::SetModeObserver(nullptr);
+    modes::g_VirtualDisplay.SetObserver(nullptr);
     platform::RemoveLogSink(observer_.get());
     app::ResetProcessState();
     platform::OverrideExecutablePath(std::nullopt);

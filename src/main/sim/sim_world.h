@@ -5,8 +5,10 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "main/sim/display_transcriber.h"
 #include "main/sim/transcript.h"
 #include "main/sim/window_transcriber.h"
 #include "platform/local_desktop.h"
@@ -24,10 +26,17 @@ namespace sim {
 class SimWorld {
 public:
     struct Options {
+        static Options WithLogLines() {
+            Options o;
+            o.logLines = true;
+            return o;
+        }
         bool logLines = false;  // debug log lines into the transcript
         // Places the default settings file and the language files beside the
         // program, as its installation does.
         bool installResources = true;
+        // Where each changed display image is written as a PNG (none: not written).
+        std::optional<std::filesystem::path> pictureFolder;
     };
 
     explicit SimWorld(const Options& options);
@@ -76,6 +85,7 @@ private:
     Transcript transcript_;
     std::unique_ptr<Observer> observer_;
     WindowTranscriber windowTranscriber_{transcript_, skype_, desktop_};
+    DisplayTranscriber displayTranscriber_{transcript_, options_.pictureFolder};
     std::filesystem::path folder_;
     platform::Thread ui_;
     bool started_ = false;

@@ -1,0 +1,91 @@
+// What the display handsets and those without a display get: the one-time
+// "NO LCD" notice, screens kept in the image and never sent, the pictures
+// of the simulated run.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "modes/virtual_display.h"
+#include "support/program_fixture.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+class DisplayScreensTest : public testing_support::ProgramTest {
+protected:
+    void StartWithDisplaySetting(int setting) {
+        World().Skype().Start();
+        World().WriteSetting("VAL_ENABLE_LCM", std::to_string(setting));
+        StartWithStartedHandset();
+        World().Advance(3000);
+    }
+    // Columns of the page bytes (hex) that hold a lit pixel.
+    static std::vector<int> LitColumns(const std::string& hexPage) {
+        std::vector<int> columns;
+        for (size_t i = 0; i + 1 < hexPage.size(); i += 2) {
+            if (hexPage.compare(i, 2, "00") != 0) columns.push_back(static_cast<int>(i / 2));
+        }
+        return columns;
+    }
+};
+
+TEST_F(DisplayScreensTest, WithoutDisplayTheNoticeIsSentOnceCentredOnTheFirstRow) {
+    StartWithDisplaySetting(0);
+    World().Advance(5000);
+    const auto lines = Channel("handset-screen");
+    ASSERT_EQ(lines.size(), 1u) << "only the lit row, only once";
+    EXPECT_EQ(lines[0].substr(0, 2), "0 ");
+    EXPECT_EQ(Channel("screen"), (std::vector<std::string>{"0", "1", "2", "3"}));
+    const std::string upper = lines[0].substr(2, 256), lower = lines[0].substr(259, 256);
+    std::vector<int> columns = LitColumns(upper);
+    for (int c : LitColumns(lower)) columns.push_back(c);
+    ASSERT_FALSE(columns.empty());
+    const auto [minIt, maxIt] = std::minmax_element(columns.begin(), columns.end());
+    EXPECT_NEAR((*minIt + *maxIt) / 2, 64, 2);
+    EXPECT_GT(*maxIt - *minIt, 30) << "six letters";
+}
+
+TEST_F(DisplayScreensTest, WithDisplayTheIdleScreenStaysInTheImage) {
+    StartWithDisplaySetting(1);
+    EXPECT_TRUE(Channel("handset-screen").empty()) << "screens are drawn, not sent";
+    const modes::ScreenImage image = modes::g_VirtualDisplay.Image();
+    int litRows[4] = {};
+    for (int y = 0; y < modes::kScreenHeight; ++y) {
+        for (int x = 0; x < modes::kScreenWidth; ++x) litRows[y / 16] += image[y][x] ? 1 : 0;
+    }
+    EXPECT_GT(litRows[0], 0) << "icon and clock";
+    EXPECT_GT(litRows[1], 0) << "the user's name";
+    EXPECT_GT(litRows[2], 0) << "the date";
+    EXPECT_GT(litRows[3], 0) << "the soft keys";
+}
+
+TEST(DisplayPicturesTest, EveryChangedFrameBecomesAPicture) {
+    testing_support::TempFolder folder;
+    sim::SimWorld::Options options;
+    options.pictureFolder = folder.Path();
+    {
+        sim::SimWorld world(options);
+        world.Skype().Start();
+        world.Handset().Plug(world.Bus());
+        world.Start();
+        world.Handset().Press(240);
+        world.Advance(100);
+        world.Handset().Release();
+        world.Advance(2500);
+        world.Stop();
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    ASSERT_GE(names.size(), 2u) << "the blank start and the idle screen at least";
+    EXPECT_EQ(names[0], "frame-0001.png");
+    EXPECT_EQ(names[1], "frame-0002.png");
+    EXPECT_LE(names.size(), 6u) << "an unchanged redraw writes nothing (the clock's minute may turn)";
+}
+
+}  // namespace
