@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,8 @@ struct TypedKey {
     unsigned holdMs;
     Texts posts;
 };
+
+std::ostream& operator<<(std::ostream& out, const TypedKey& k) { return out << k.key << " held " << k.holdMs; }
 
 class TypedCharacterTest : public MainModeTest, public ::testing::WithParamInterface<TypedKey> {};
 
@@ -264,6 +267,8 @@ struct DisplayKey {
     Texts skype;
     const char* mode;
 };
+
+std::ostream& operator<<(std::ostream& out, const DisplayKey& k) { return out << k.key; }
 
 class DisplayKeyMapTest : public MainModeTest, public ::testing::WithParamInterface<DisplayKey> {};
 

@@ -1,5 +1,6 @@
 #include "main/sim/sim_world.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -50,6 +51,16 @@ std::string Hex(const uint8_t* bytes, size_t count) {
     return out;
 }
 
+// Memory addresses differ from run to run; the transcript shows "0x?".
+std::string WithoutAddresses(const std::string& text) {
+    static const std::string kAddressed = "AddCallObject 0x";
+    const size_t at = text.find(kAddressed);
+    if (at == std::string::npos) return text;
+    size_t end = at + kAddressed.size();
+    while (end < text.size() && std::isxdigit(static_cast<unsigned char>(text[end]))) ++end;
+    return text.substr(0, at + kAddressed.size()) + "?" + text.substr(end);
+}
+
 std::string SectionOfKey(const std::string& key) {
     if (key.rfind("VAL_KEYSCAN_", 0) == 0) return "KEY";
     if (key.rfind("VAL_CONTRAST_", 0) == 0) return "LCM";
@@ -84,7 +95,7 @@ public:
         if (!logLines_) return;
         std::string t = text;
         for (size_t at; (at = t.find(folder_)) != std::string::npos;) t.replace(at, folder_.size(), "$PROGRAM/");
-        transcript_.Add("log", TranscriptText(t));
+        transcript_.Add("log", TranscriptText(WithoutAddresses(t)));
     }
     void OnModeChanged(int mode) override {
         transcript_.Add("mode", std::to_string(mode) + " " + modes::ModeName(mode));

@@ -7,6 +7,8 @@
 namespace sim {
 
 namespace {
+constexpr uint32_t kFirstRegisteredMessage = 0xC000;
+
 std::string HexWord(uint64_t value) {
     char text[24];
     std::snprintf(text, sizeof(text), "%llx", static_cast<unsigned long long>(value));
@@ -24,7 +26,9 @@ std::string WindowTranscriber::ClassOf(platform::WindowHandle window) {
 
 void WindowTranscriber::OnMessage(platform::WindowHandle window, uint32_t message, platform::WPARAM wParam,
                                   platform::LPARAM lParam, bool) {
-    if (!FromCompanion(window)) return;
+    // Registered messages (0xC000 and up) are broadcasts to every top-level
+    // window, not messages aimed at Skype's windows.
+    if (message >= kFirstRegisteredMessage || !FromCompanion(window)) return;
     // lParam is shown as the 32 bits a window message carries.
     transcript_.Add("post", ClassOf(window) + " " + platform::MessageName(message) + " " + HexWord(wParam) + " " +
                                 HexWord(static_cast<uint32_t>(lParam)));

@@ -298,6 +298,7 @@ void SkypePeer::SetStatus(const std::string& id, const std::string& status) {
 // SET CALL n STATUS x, GET CALL n property, OPEN VOICEMAIL n, ALTER VOICEMAIL n STOPPLAYBACK.
 bool SkypePeer::AnswerCallCommand(const std::vector<std::string>& w) {
     if (w.size() == 5 && w[0] == "SET" && w[1] == "CALL" && w[3] == "STATUS") {
+        if (w[4] == "INPROGRESS") HoldOtherCalls(w[2]);
         SetStatus(w[2], w[4]);
         return true;
     }
@@ -404,6 +405,22 @@ void SkypePeer::Focus(const std::string& handle) {
 }
 
 void SkypePeer::Answer(const std::string& id) { SetStatus(id, "INPROGRESS"); }
+
+// One call talks at a time (conferences aside): taking up a call holds the
+// one in progress.
+void SkypePeer::HoldOtherCalls(const std::string& id) {
+    std::vector<std::string> held;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto taken = calls_.find(id);
+        if (taken == calls_.end()) return;
+        for (const auto& [other, call] : calls_) {
+            const bool sameConference = call.confId != "0" && call.confId == taken->second.confId;
+            if (other != id && call.status == "INPROGRESS" && !sameConference) held.push_back(other);
+        }
+    }
+    for (const std::string& other : held) SetStatus(other, "ONHOLD");
+}
 
 void SkypePeer::PlaceCall(const std::string& handle) {
     std::string id;

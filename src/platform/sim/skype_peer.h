@@ -86,6 +86,7 @@ private:
     void Run();
     void RunOnPeerThread(std::function<void()> task);
     void PlaceCall(const std::string& handle);
+    void HoldOtherCalls(const std::string& id);
     // The call button with nothing typed: answers a ringing call, or calls
     // the focused contact.
     void PressCallButton();
