@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "modes/icon_strip.h"
 #include "modes/virtual_display.h"
 #include "support/program_fixture.h"
 #include "support/temp_folder.h"
@@ -62,6 +64,46 @@ TEST_F(DisplayScreensTest, WithDisplayTheIdleScreenStaysInTheImage) {
     EXPECT_GT(litRows[3], 0) << "the soft keys";
 }
 
+// Which icon of the strip the 16 x 16 block at (x, y) shows, -1 for none.
+int IconAt(const modes::ScreenImage& image, int x, int y) {
+    for (int icon = 0; icon < modes::kIconCount; ++icon) {
+        bool same = true;
+        for (int dy = 0; dy < modes::kIconSize && same; ++dy) {
+            for (int dx = 0; dx < modes::kIconSize && same; ++dx) {
+                same = image[y + dy][x + dx] == modes::IconPixel(icon, dx, dy);
+            }
+        }
+        if (same) return icon;
+    }
+    return -1;
+}
+
+TEST_F(DisplayScreensTest, RingingScreenAnimatesItsBellAndTalkingShowsMute) {
+    StartWithDisplaySetting(1);
+    World().Skype().CallIn("7", "alice", "Alice Liddell");
+    World().Advance(1600);  // the call's type is known from the first timer redraw on
+    std::vector<int> frames;
+    for (int i = 0; i < 4; ++i) {
+        const auto image = modes::g_VirtualDisplay.Image();
+        EXPECT_EQ(IconAt(image, 0, 0), modes::kIconStatus);
+        frames.push_back(IconAt(image, 18, 0));
+        World().Advance(1000);
+    }
+    // Each redraw shows the next frame of the three.
+    for (size_t i = 1; i < frames.size(); ++i) {
+        EXPECT_EQ(frames[i] - modes::kIconRinging1, (frames[i - 1] - modes::kIconRinging1 + 1) % 3) << i;
+    }
+    World().Skype().Answer("7");
+    World().Skype().Notify("MUTE ON");
+    World().Advance(1000);
+    const auto talking = modes::g_VirtualDisplay.Image();
+    EXPECT_EQ(IconAt(talking, 18, 0), modes::kIconCallInProgress);
+    EXPECT_EQ(IconAt(talking, 35, 0), modes::kIconMuted);
+    World().Skype().Notify("MUTE OFF");
+    World().Advance(1000);
+    EXPECT_NE(IconAt(modes::g_VirtualDisplay.Image(), 35, 0), modes::kIconMuted);
+}
+
 TEST(DisplayPicturesTest, EveryChangedFrameBecomesAPicture) {
     testing_support::TempFolder folder;
     sim::SimWorld::Options options;
@@ -69,12 +111,8 @@ TEST(DisplayPicturesTest, EveryChangedFrameBecomesAPicture) {
     {
         sim::SimWorld world(options);
         world.Skype().Start();
-        world.Handset().Plug(world.Bus());
-        world.Start();
-        world.Handset().Press(240);
-        world.Advance(100);
-        world.Handset().Release();
-        world.Advance(2500);
+        world.StartWithReadyHandset();
+        world.Advance(2400);
         world.Stop();
     }
     std::vector<std::string> names;

@@ -193,6 +193,15 @@ void SimWorld::Start() {
     clock_.Settle();
 }
 
+void SimWorld::StartWithReadyHandset() {
+    handset_.Plug(bus_);
+    Start();
+    handset_.Press(static_cast<uint8_t>(app::HANDSET_CODE_DEVICE_START));
+    Advance(100);
+    handset_.Release();
+    Advance(100);
+}
+
 void SimWorld::SendQuitMessage() {
     const std::wstring title = app::kMainWindowTitle;
     desktop_.SendMessage(desktop_.FindWindow(nullptr, &title), app::WM_QUIT_REQUEST, 0, 0);

@@ -59,6 +59,9 @@ public:
 
     // Starts the companion on its user-interface thread and lets it settle.
     void Start();
+    // Plugs the handset, starts the program and lets the handset report its
+    // start, as a real one does once it is ready.
+    void StartWithReadyHandset();
     bool Running() const { return started_ && !stopped_; }
     // Ends the main window and waits (in virtual time) for every thread.
     void Stop();

@@ -33,8 +33,12 @@ bool SkypeClientWindows::Is55OrLater() const { return major_ > 5 || (major_ == 5
 WindowHandle SkypeClientWindows::Make(WindowHandle parent, const std::wstring& className,
                                       std::function<LRESULT(WindowHandle, uint32_t, WPARAM, LPARAM)> proc) {
     auto& desktop = CurrentDesktop();
-    const WindowHandle w = parent ? desktop.CreateChildWindow(parent, className, L"", std::move(proc))
-                                  : desktop.CreateWindow(className, L"", std::move(proc));
+    WindowHandle w;
+    if (parent) {
+        w = desktop.CreateChildWindow(parent, className, L"", std::move(proc));
+    } else {
+        w = desktop.CreateWindow(className, L"", std::move(proc));
+    }
     desktop.ShowWindow(w, true);
     std::lock_guard<std::mutex> lock(mutex_);
     windows_.insert(w.value);
