@@ -89,6 +89,56 @@ TEST_F(LocalDesktopTest, FindWindowByTitleAndClass) {
     EXPECT_FALSE(desktop_.FindWindow(nullptr, &other));
 }
 
+TEST_F(LocalDesktopTest, SyntheticKeysGoToTheFocusedWindow) {
+    desktop_.KeybdEvent(platform::VK_BACK, 8, 0);  // no focus: nobody gets it
+    EXPECT_FALSE(desktop_.SetFocus(window_));
+    desktop_.KeybdEvent(platform::VK_BACK, 8, 0);
+    desktop_.KeybdEvent(platform::VK_BACK, 8, platform::KEYEVENTF_KEYUP);
+    clock_.Settle();
+    EXPECT_EQ(events_, (std::vector<std::string>{"msg256@0", "msg257@0"}));
+    EXPECT_EQ(desktop_.GetFocus(), window_);
+}
+
+TEST_F(LocalDesktopTest, ChildrenAreFoundUnderTheirParentAndVisibleOnlyWithIt) {
+    const WindowHandle parent = desktop_.CreateWindow(L"Parent", L"", nullptr);
+    const WindowHandle child = desktop_.CreateChildWindow(parent, L"Kid", L"", nullptr);
+    const std::wstring kid = L"Kid";
+    EXPECT_EQ(desktop_.FindChildWindow(parent, L"Kid"), child);
+    EXPECT_FALSE(desktop_.FindChildWindow(window_, L"Kid"));
+    EXPECT_FALSE(desktop_.FindWindow(&kid, nullptr)) << "a child is no top-level window";
+    EXPECT_FALSE(desktop_.IsWindowVisible(child)) << "created hidden";
+    desktop_.ShowWindow(child, true);
+    EXPECT_FALSE(desktop_.IsWindowVisible(child)) << "its parent is hidden";
+    desktop_.ShowWindow(parent, true);
+    EXPECT_TRUE(desktop_.IsWindowVisible(child));
+    desktop_.DestroyWindow(parent);
+    EXPECT_FALSE(desktop_.IsWindowVisible(child)) << "an orphan is not shown";
+}
+
+TEST_F(LocalDesktopTest, ASendToAWindowThatGoesAwayReturnsInsteadOfWaiting) {
+    // The window's thread waits for something else and runs no loop, so
+    // nobody would ever answer.
+    WindowHandle orphan;
+    platform::Event release;
+    platform::Thread maker;
+    maker.Start("maker", [&] {
+        orphan = desktop_.CreateWindow(L"Orphan", L"", nullptr);
+        release.Wait(platform::kInfinite);
+    });
+    clock_.Settle();
+    platform::LRESULT result = -1;
+    platform::Thread sender;
+    sender.Start("sender", [&] { result = desktop_.SendMessage(orphan, platform::WM_USER, 1, 2); });
+    clock_.Settle();
+    EXPECT_FALSE(sender.Finished());
+    desktop_.DestroyWindow(orphan);
+    clock_.Settle();
+    sender.Join();
+    EXPECT_EQ(result, 0);
+    release.Set();
+    maker.Join();
+}
+
 TEST_F(LocalDesktopTest, ThreadTimerRunsOnTheLoopThatSetIt) {
     // A second loop thread owns the thread timer; the first one never sees it.
     std::vector<uint64_t> ticks;
