@@ -6,7 +6,7 @@
 #include "skype/skype_audio_config.h"
 #include "skype/skype_parser.h"
 #include "modes/skype_windows.h"
-#include "skype/skype_window_hooks.h"
+#include "skype/attach_refused_message.h"
 
 namespace skype {
 

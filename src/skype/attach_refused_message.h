@@ -1,6 +1,5 @@
 #pragma once
-// What the Skype link asks of the rest of the program when Skype attaches or
-// refuses.
+// The one message box of the program: Skype refused to let us attach.
 
 namespace skype {
 

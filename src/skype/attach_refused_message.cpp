@@ -1,4 +1,4 @@
-#include "skype/skype_window_hooks.h"
+#include "skype/attach_refused_message.h"
 
 #include "platform/shell.h"
 #include "settings_ui/language_files.h"
