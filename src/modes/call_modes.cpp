@@ -33,8 +33,6 @@ void SendCallStatus(const std::string& id, const char* status) {
     SendMessageToSkype("SET CALL " + id + " STATUS " + status);
 }
 
-bool IsIncoming(int32_t type) { return type == skype::E_TYPE_INCOMING_PSTN || type == skype::E_TYPE_INCOMING_P2P; }
-
 // Answers the current call and refuses every other call that still rings.
 void Answer(const std::string& id) {
     SendCallStatus(id, "INPROGRESS");
@@ -50,7 +48,7 @@ void HotKey1WhileRinging(const std::string& id) {
     if (CurrentCalls().Count() > 1) {
         WaitKeyTone();
         SendCallStatus(id, "FINISHED");
-    } else if (IsIncoming(call->m_nType)) {
+    } else if (skype::IsIncomingCall(call->m_nType)) {
         SendCallStatus(id, "FINISHED");
     }
 }

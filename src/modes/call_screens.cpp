@@ -22,8 +22,6 @@ namespace {
 constexpr int kAnimationX = 18;
 constexpr int kMutedX = 35;
 
-bool IsIncoming(int32_t type) { return type == skype::E_TYPE_INCOMING_PSTN || type == skype::E_TYPE_INCOMING_P2P; }
-
 // The status icon, an animation frame beside it and the clock; the frame
 // moves on by one at every draw.
 void DrawAnimatedHeader(int firstFrameIcon) {
@@ -51,7 +49,7 @@ void Mode_Ringing_Display() {
     if (!call) return;
     // Drawing does nothing without a display; the ring command still goes.
     d.DrawTextRow(0, 1, call->m_szPartnerName, kAlignLeft);
-    if (IsIncoming(call->m_nType)) {
+    if (skype::IsIncomingCall(call->m_nType)) {
         d.DrawTextRow(0, 3, ScreenText(IDS_SCREEN_ACCEPT), kAlignLeft);
         d.DrawTextRow(0, 3, ScreenText(IDS_SCREEN_REFUSE), kAlignRight);
         DrawAnimatedHeader(kIconRinging1);

@@ -37,18 +37,13 @@ void PressBackspace() {
     desktop.KeybdEvent(platform::VK_BACK, platform::VK_BACK, platform::KEYEVENTF_KEYUP);
 }
 
-void ShowContactsFromMain() {
-    ShowSkypeContacts();
-    g_ModeState.m_nPanelToggle = 0;
-}
-
 // The main window when it is shown; a hidden one only brings up the
 // contacts, and without one nothing happens.
 platform::WindowHandle VisibleMainWindowOrShowContacts() {
     const platform::WindowHandle main = FindSkypeMainWindow();
     if (!main) return main;
     if (!platform::CurrentDesktop().IsWindowVisible(main)) {
-        ShowContactsFromMain();
+        ShowSkypeContacts();
         return platform::WindowHandle{};
     }
     return main;
@@ -65,7 +60,7 @@ void DialKey(char c, const std::string& button) {
     }
     ++g_ModeState.m_nDialCount;
     const platform::WindowHandle main = FindSkypeMainWindow();
-    if (main && !platform::CurrentDesktop().IsWindowVisible(main)) ShowContactsFromMain();
+    if (main && !platform::CurrentDesktop().IsWindowVisible(main)) ShowSkypeContacts();
 }
 
 void PressYes() {
@@ -111,7 +106,7 @@ void Scroll(const char* direction) {
         g_ModeState.m_nDialCount = 0;
     }
     if (!platform::CurrentDesktop().IsWindowVisible(main)) {
-        ShowContactsFromMain();
+        ShowSkypeContacts();
         return;
     }
     SendMessageToSkype("SET WINDOWSTATE NORMAL");
@@ -121,13 +116,7 @@ void Scroll(const char* direction) {
 }
 
 void MuteKeyWithoutDisplay() {
-    const platform::WindowHandle main = FindSkypeMainWindow();
-    if (!main) return;
-    if (platform::CurrentDesktop().IsWindowVisible(main)) {
-        SendMessageToSkype("SET WINDOWSTATE NORMAL");
-    } else {
-        ShowContactsFromMain();
-    }
+    if (VisibleMainWindowOrShowContacts()) SendMessageToSkype("SET WINDOWSTATE NORMAL");
 }
 
 // The idle screen: status icon, clock, the signed-in user's name, the date,

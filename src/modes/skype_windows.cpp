@@ -172,8 +172,7 @@ void ToggleSkypeFocus() {
     const WindowHandle main = FindSkypeMainWindow();
     if (!main) return;
     if (!CurrentDesktop().IsWindowVisible(main)) {
-        ShowSkypeContacts();
-        g_ModeState.m_nPanelToggle = 0;
+        ShowSkypeContacts();  // which also puts the toggle back to 0
         return;
     }
     Send("SET WINDOWSTATE NORMAL");

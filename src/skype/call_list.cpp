@@ -24,7 +24,6 @@ const TypeName kTypes[] = {
     {"INCOMING", E_TYPE_INCOMING, L"Set Call Type to E_TYPE_INCOMING"},
 };
 
-bool IsIncomingCall(int32_t type) { return type == E_TYPE_INCOMING_PSTN || type == E_TYPE_INCOMING_P2P; }
 bool IsOutgoingCall(int32_t type) { return type == E_TYPE_OUTGOING_PSTN || type == E_TYPE_OUTGOING_P2P; }
 }  // namespace
 
@@ -231,5 +230,7 @@ std::string GetDateText() {
     std::snprintf(text, sizeof(text), "%04d/%02d/%02d", t.year, t.month, t.day);
     return text;
 }
+
+bool IsIncomingCall(int32_t type) { return type == E_TYPE_INCOMING_PSTN || type == E_TYPE_INCOMING_P2P; }
 
 }  // namespace skype

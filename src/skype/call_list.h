@@ -108,6 +108,9 @@ public:
     void RotateCalls();
 };
 
+// Calls from the PSTN or from another Skype user (not voicemails).
+bool IsIncomingCall(int32_t type);
+
 // "%02d:%02d" and "%04d/%02d/%02d" of the current local time.
 std::string GetTimeText();
 std::string GetDateText();

@@ -13,11 +13,6 @@ void DisplayTranscriber::OnLineFlushed(int row) {
 
 void DisplayTranscriber::OnFrameDrawn() { WriteFrameIfChanged(); }
 
-int DisplayTranscriber::FramesWritten() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return frames_;
-}
-
 void DisplayTranscriber::WriteFrameIfChanged() {
     if (!pictureFolder_) return;
     const modes::ScreenImage image = modes::g_VirtualDisplay.Image();

@@ -23,14 +23,12 @@ public:
     void OnLineFlushed(int row) override;
     void OnFrameDrawn() override;
 
-    int FramesWritten() const;
-
 private:
     void WriteFrameIfChanged();
 
     Transcript& transcript_;
     std::optional<std::filesystem::path> pictureFolder_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::optional<modes::ScreenImage> lastWritten_;
     int frames_ = 0;
 };

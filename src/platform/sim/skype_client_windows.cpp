@@ -195,9 +195,4 @@ std::string SkypeClientWindows::NumberText() {
     return number_;
 }
 
-bool SkypeClientWindows::DialPadOpen() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return dialPadOpen_;
-}
-
 }  // namespace platform::sim

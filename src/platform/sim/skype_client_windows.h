@@ -45,7 +45,6 @@ public:
 
     bool IsClientWindow(WindowHandle window);
     std::string NumberText();
-    bool DialPadOpen();
 
 private:
     LRESULT NumberFieldProc(uint32_t message, WPARAM wParam);
