@@ -188,6 +188,39 @@ TEST_F(ScreenDrawingTest, ListRowsAreInvertedWhenSelectedAndEmptyRowsCleared) {
     EXPECT_FALSE(d.IsLit(124, 44));
 }
 
+TEST_F(ScreenDrawingTest, CallRowsCarryTheirIconInTheRowsColours) {
+    struct Case {
+        DrawRowFunc drawer;
+        int icon;
+    };
+    for (const Case& c : {Case{DrawReceivedCallRow, kIconIncomingCall}, Case{DrawDialledCallRow, kIconOutgoingCall},
+                          Case{DrawMissedCallRow, kIconMissedCall}, Case{DrawVoicemailRow, kIconVoicemail}}) {
+        CScreenList list;
+        list.AddRow("alice", "7");
+        list.AddRow("bob", "8");
+        list.m_pfnDrawRow = c.drawer;
+        g_VirtualDisplay.EraseImage();
+        list.Draw();
+        for (int y = 0; y < kIconSize; ++y) {
+            for (int x = 0; x < kIconSize; ++x) {
+                // Row 0 is selected: its icon is inverted with it.
+                ASSERT_EQ(g_VirtualDisplay.IsLit(x, y), !IconPixel(c.icon, x, y)) << c.icon;
+                ASSERT_EQ(g_VirtualDisplay.IsLit(x, 16 + y), IconPixel(c.icon, x, y)) << c.icon;
+            }
+        }
+        EXPECT_FALSE(InkIn(g_VirtualDisplay, 16, 16, 120, 32).Empty()) << "the row's text beside its icon";
+    }
+}
+
+TEST_F(ScreenDrawingTest, FlushLineCopiesTheBandToTheMirror) {
+    display_.FillRect(0, 20, 10, 4, true);  // row 1
+    display_.FillRect(0, 40, 10, 4, true);  // row 2, not flushed
+    display_.FlushLine(1);
+    const ScreenImage mirror = display_.Mirror();
+    EXPECT_TRUE(mirror[21][5]);
+    EXPECT_FALSE(mirror[41][5]) << "only the flushed band";
+}
+
 TEST_F(ScreenDrawingTest, EmptyListClearsTheContentRowsAndStillDrawsTheBar) {
     g_VirtualDisplay.FillRect(0, 0, kScreenWidth, kScreenHeight, true);
     CScreenList list;

@@ -7,6 +7,8 @@
 #include <functional>
 
 #include "app/settings.h"
+#include "modes/mode_machine.h"
+#include "modes/screen_list.h"
 #include "skype/skype_monitor.h"
 #include "support/program_fixture.h"
 
@@ -123,3 +125,32 @@ TEST_F(CallModesTest, RingWithoutDisplayStillRings) {
 }
 
 }  // namespace
+
+TEST_F(CallModesTest, ACallStopsTheVoicemailBeingPlayed) {
+    // The voicemail screen left its entry selected and playing.
+    World().Settle();
+    modes::g_ScreenList.Clear();
+    modes::g_ScreenList.AddRow("alice", "21");
+    modes::g_ScreenList.AddRow("bob", "22");
+    modes::g_ScreenList.MoveDown();
+    modes::g_ModeState.m_bVoicemailPlaying = 1;
+    const auto sent = SkypeCommandsDuring([&] {
+        World().Skype().CallIn("7", "carol", "");
+        World().Advance(100);
+    });
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "ALTER VOICEMAIL 22 STOPPLAYBACK "), 1)
+        << "the selected entry, with its trailing blank";
+    EXPECT_EQ(CountOf("handset-cmd", "CMD_STATUS_ALERT 0 0 0"), 1);
+}
+
+TEST_F(CallModesTest, SimulatedSkypeHoldsTheTalkingCallWhenAnotherIsTakenUp) {
+    World().Skype().CallIn("7", "alice", "");
+    World().Advance(500);
+    PressAndRelease(kHookUp);
+    World().Skype().CallIn("8", "bob", "");
+    World().Advance(500);
+    PressAndRelease(kHookUp);
+    World().Advance(500);
+    EXPECT_STREQ(skype::g_SkypeMonitor.m_CurrCallList.FindCall("7")->m_szStatus, "ONHOLD");
+    EXPECT_STREQ(skype::g_SkypeMonitor.m_CurrCallList.FindCall("8")->m_szStatus, "INPROGRESS");
+}
