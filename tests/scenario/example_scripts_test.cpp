@@ -1,5 +1,7 @@
 // The example scripts shipped in examples/: each runs to its end, twice to
-// the same transcript, and the typical call shows its story in order.
+// the same transcript, matches the expected transcript stored beside it
+// (scripts/update-golden.sh writes those after a deliberate change), and the
+// typical call shows its story in order.
 
 #include <gtest/gtest.h>
 
@@ -56,6 +58,52 @@ TEST(ExampleScriptsTest, EachRunsToItsEndAndRepeatsExactly) {
         EXPECT_TRUE(first.lines == RunScript(path).lines) << path.filename() << " differs between runs";
     }
 }
+
+std::vector<std::string> ReadLines(const fs::path& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Names the first line where the run leaves the expected transcript, so a
+// failure shows what changed rather than two thousand lines.
+::testing::AssertionResult SameTranscript(const std::vector<std::string>& expected,
+                                          const std::vector<std::string>& actual) {
+    const size_t common = std::min(expected.size(), actual.size());
+    for (size_t i = 0; i < common; ++i) {
+        if (expected[i] != actual[i]) {
+            return ::testing::AssertionFailure() << "line " << i + 1 << "\n  expected: " << expected[i]
+                                                 << "\n  actual:   " << actual[i];
+        }
+    }
+    if (expected.size() != actual.size()) {
+        return ::testing::AssertionFailure() << "expected " << expected.size() << " lines, got " << actual.size()
+                                             << "; first extra: "
+                                             << (expected.size() > actual.size() ? expected[common] : actual[common]);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+class GoldenTranscriptTest : public ::testing::TestWithParam<fs::path> {};
+
+TEST_P(GoldenTranscriptTest, MatchesTheExpectedTranscript) {
+    const fs::path script = GetParam();
+    fs::path expectedPath = script;
+    expectedPath.replace_extension(".expected");
+    ASSERT_TRUE(fs::exists(expectedPath)) << expectedPath << " is missing: run scripts/update-golden.sh";
+    const ScriptRun run = RunScript(script);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(SameTranscript(ReadLines(expectedPath), run.lines))
+        << script.filename() << " (scripts/update-golden.sh regenerates after a deliberate change)";
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, GoldenTranscriptTest, ::testing::ValuesIn(Examples()),
+                         [](const ::testing::TestParamInfo<fs::path>& info) {
+                             std::string name = info.param.stem().string();
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 // Finds the texts, in order, each in a line after the previous one's.
 ::testing::AssertionResult InOrder(const std::vector<std::string>& lines, const std::vector<std::string>& texts) {
