@@ -42,7 +42,7 @@ bool CCorvaneDlg::OnInitDialog() {
     auto& desktop = platform::CurrentDesktop();
     desktop.SetWindowText(m_hWnd, kMainWindowTitle);
     LoadSettings(g_Settings);
-    platform::CurrentHidHost().RegisterDeviceNotification(m_hWnd.value);
+    platform::CurrentHidHost().RegisterDeviceNotification(m_hWnd);
     m_TrayIcon.Create(m_hWnd, IDR_MAINFRAME_ICON);
     skype::g_SkypeMonitor.StartSkypeLink(m_hWnd);
     handset::WriteDeviceFirst();
@@ -110,11 +110,11 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
                 m_TrayIcon.OnTrayNotification(wParam, lParam);
             }
             return 0;
-        case MM_MIXM_CONTROL_CHANGE:
+        case platform::MM_MIXM_CONTROL_CHANGE:
             OnMixerControlChange();
             return 0;
         case platform::WM_CLOSE:
-            EndDialog(IDCANCEL);
+            EndDialog(platform::IDCANCEL);
             return 0;
         default:
             return 0;
@@ -137,7 +137,7 @@ void CCorvaneDlg::ExitCommand() {
     modes::BlankDisplay();
     m_TrayIcon.RemoveIcon();
     m_TrayIcon.ClearShowIconPending();
-    EndDialog(IDOK);
+    EndDialog(platform::IDOK);
     platform::TerminateProcess(0);
 }
 

@@ -53,11 +53,7 @@ private:
     platform::Thread m_KeyEventThread;
 };
 
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-
 constexpr uint32_t WM_QUIT_REQUEST = platform::WM_USER + 1;
-constexpr uint32_t MM_MIXM_CONTROL_CHANGE = 0x3D1;
 constexpr uintptr_t ID_APP_EXIT_COMMAND = 32775;
 constexpr wchar_t kSkypeUiKey[] = L"Software\\Skype\\Phone\\UI";
 

@@ -7,16 +7,11 @@
 #include <functional>
 #include <string>
 
+#include "platform/window_handle.h"
 #include "platform/window_messages.h"
+#include "platform/system_names_guard.h"
 
 namespace platform {
-
-struct WindowHandle {
-    uint32_t value = 0;
-    explicit operator bool() const { return value != 0; }
-    friend bool operator==(WindowHandle a, WindowHandle b) { return a.value == b.value; }
-    friend bool operator!=(WindowHandle a, WindowHandle b) { return a.value != b.value; }
-};
 
 using WindowProc = std::function<LRESULT(WindowHandle, uint32_t, WPARAM, LPARAM)>;
 using TimerProc = std::function<void(uintptr_t timerId)>;

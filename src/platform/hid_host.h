@@ -1,10 +1,35 @@
 #pragma once
 // HID host port: the operations the handset link needs from the platform's
 // HID and device-setup layers. Handles are small typed values.
+//
+// Contract every backend keeps:
+// - Device paths. The core recognises the handset's interfaces by the
+//   texts "vid_04d9" and "pid_2832" inside a path, compared without regard
+//   to case (device-change records carry the same paths). A backend whose
+//   own paths do not contain them (hidraw nodes, for one) composes a path
+//   that does, e.g. "\\?\hid#vid_04d9&pid_2832&mi_00#<its own node>", and
+//   maps it back in Open.
+// - Report lengths. The core reads and writes whole reports of the lengths
+//   that GetCaps reports (inputReportByteLength and outputReportByteLength,
+//   the report id byte included) and nothing else decides them.
+// - Blocking reads end when their handle closes. Close on any thread makes a
+//   Read blocked on that handle return false (kErrorOperationAborted or
+//   kErrorInvalidHandle) promptly; the read thread relies on it to stop.
+//   On Windows that means overlapped reads cancelled on close; with hidraw, a
+//   poll on the device and on a wake-up descriptor that Close signals.
+// - Device changes. After RegisterDeviceNotification(window), the window
+//   gets WM_DEVICECHANGE with wParam DBT_DEVICEARRIVAL or
+//   DBT_DEVICEREMOVECOMPLETE and lParam pointing at a
+//   DevBroadcastDeviceInterface (platform/device_change.h) for each HID
+//   interface, sent (not posted) on the window's thread, the record valid
+//   only during the call.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "platform/system_names_guard.h"
+#include "platform/window_handle.h"
 
 namespace platform {
 
@@ -80,7 +105,7 @@ public:
 
     // From now on `window` receives WM_DEVICECHANGE for every HID interface
     // that arrives or is removed. Never undone.
-    virtual bool RegisterDeviceNotification(uint32_t window) = 0;
+    virtual bool RegisterDeviceNotification(WindowHandle window) = 0;
 };
 
 // The process-wide HID host. A host without devices unless one is installed.

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/system_names_guard.h"
+
 namespace platform {
 
 // Reads an integer: the value's leading decimal digits with an optional sign

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/system_names_guard.h"
 
 namespace platform {
 

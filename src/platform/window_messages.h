@@ -1,5 +1,11 @@
 #pragma once
 // Window message numbers and related constants, with their documented values.
+//
+// The system's headers define these names as macros. A Win32 backend takes
+// those headers only through platform/win32/windows_api.h, which records the
+// system's values, removes the macros and checks that ours are equal; taking
+// <windows.h> directly would turn the names below into numbers.
+#include "platform/system_names_guard.h"
 
 #include <cstdint>
 #include <string>
@@ -30,6 +36,12 @@ constexpr uint32_t WM_LBUTTONUP = 0x0202;
 constexpr uint32_t WM_DEVICECHANGE = 0x0219;
 constexpr uint32_t WM_USER = 0x0400;
 constexpr uint32_t WM_APP = 0x8000;
+// A mixer control changed (sent to the window a mixer was opened with).
+constexpr uint32_t MM_MIXM_CONTROL_CHANGE = 0x3D1;
+
+// Dialog results and the command ids of a dialog's two standard buttons.
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
 
 constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr uint8_t VK_BACK = 0x08;

@@ -174,7 +174,7 @@ TEST_F(SimHidBusTest, ReportsQueuePerInterfaceInArrivalOrder) {
     bus_.InjectInput(mouse, {0, 5});
     bus_.InjectInput(keys, {3, 2});
     bus_.InjectInput(keys, {3, 0});
-    for (uint8_t code : {1, 2, 0}) EXPECT_EQ(ReadOnce(bus_, keyHandle, 9).bytes[1], code);
+    for (uint8_t code : std::initializer_list<uint8_t>{1, 2, 0}) EXPECT_EQ(ReadOnce(bus_, keyHandle, 9).bytes[1], code);
     EXPECT_EQ(ReadOnce(bus_, mouseHandle, 5).bytes[1], 5);
 }
 

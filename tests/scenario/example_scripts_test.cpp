@@ -99,8 +99,8 @@ TEST_P(GoldenTranscriptTest, MatchesTheExpectedTranscript) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, GoldenTranscriptTest, ::testing::ValuesIn(Examples()),
-                         [](const ::testing::TestParamInfo<fs::path>& info) {
-                             std::string name = info.param.stem().string();
+                         [](const ::testing::TestParamInfo<fs::path>& param) {
+                             std::string name = param.param.stem().string();
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });

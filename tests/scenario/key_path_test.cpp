@@ -228,7 +228,7 @@ TEST_F(KeyPathTest, SameScriptGivesSameTranscript) {
         world.Start();
         world.Handset().Press(240);
         world.Advance(100);
-        for (uint8_t code : {2, 7, 12, 1, 16}) {
+        for (uint8_t code : std::initializer_list<uint8_t>{2, 7, 12, 1, 16}) {
             world.Handset().Press(code);
             world.Advance(code == 12 ? 1500 : 80);
             world.Handset().Release();

@@ -88,7 +88,7 @@ TEST_F(KeyToneTest, TwelveTonesAreRegisteredInOrderAtStart) {
 TEST_F(KeyToneTest, EachKeyPlaysItsFileUnderTheHandsetLock) {
     StartWithStartedHandset();
     // Codes: 8 = KEY_5, 5 = KEY_STAR, 15 = KEY_SHARP, 1 = KEY_HOOKUP, 20 = KEY_VOL_UP.
-    for (uint8_t code : {8, 5, 15, 1, 20}) PressAndRelease(code);
+    for (uint8_t code : std::initializer_list<uint8_t>{8, 5, 15, 1, 20}) PressAndRelease(code);
     PressAndRelease(13, 1500);  // KEY_6 held: the long id plays "0.wav"
     EXPECT_EQ(tones_.Plays(),
               (std::vector<std::string>{"5.wav", "star.wav", "sharp.wav", "0.wav", "0.wav", "0.wav"}));

@@ -94,7 +94,7 @@ protected:
     }
     void SendMixerChange() {
         const std::wstring title = L"VARNO-CORVANE";
-        World().Desktop().SendMessage(World().Desktop().FindWindow(nullptr, &title), app::MM_MIXM_CONTROL_CHANGE, 0,
+        World().Desktop().SendMessage(World().Desktop().FindWindow(nullptr, &title), platform::MM_MIXM_CONTROL_CHANGE, 0,
                                       0);
     }
 };

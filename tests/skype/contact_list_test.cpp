@@ -272,7 +272,7 @@ TEST(ContactListOrder, RandomUpdatesKeepTheOrder) {
     std::map<std::string, std::pair<std::string, int>> model;  // handle -> name, status
     for (int step = 0; step < 1500; ++step) {
         const std::string handle = "user" + std::to_string(random() % 25);
-        const unsigned op = random() % 10;
+        const auto op = static_cast<unsigned>(random() % 10);
         if (op < 5) {
             const std::string& text = statuses[random() % statuses.size()];
             auto [entry, added] = model.try_emplace(handle, handle, kStatusOffline);

@@ -25,7 +25,7 @@ public:
         return false;
     }
     void Close(HidHandle) override {}
-    bool RegisterDeviceNotification(uint32_t) override { return false; }
+    bool RegisterDeviceNotification(WindowHandle) override { return false; }
 };
 
 std::atomic<HidHost*> g_host{nullptr};

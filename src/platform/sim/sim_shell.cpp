@@ -63,7 +63,7 @@ int SimShell::MessageBox(const std::wstring& text, const std::wstring&, uint32_t
         listener = boxListener_;
     }
     if (listener) listener(text);
-    return 1;  // IDOK
+    return IDOK;
 }
 
 void SimShell::SetTrayListener(std::function<void(const TrayState&)> listener) {

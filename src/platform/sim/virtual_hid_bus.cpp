@@ -60,22 +60,22 @@ void VirtualHidBus::DetachInterface(InterfaceId id) {
     NotifyDeviceChange(DBT_DEVICEREMOVECOMPLETE, path);
 }
 
-bool VirtualHidBus::RegisterDeviceNotification(uint32_t window) {
+bool VirtualHidBus::RegisterDeviceNotification(WindowHandle window) {
     std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
     notifyWindows_.push_back(window);
     return true;
 }
 
 void VirtualHidBus::NotifyDeviceChange(uintptr_t event, const std::wstring& path) {
-    std::vector<uint32_t> windows;
+    std::vector<WindowHandle> windows;
     {
         std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
         windows = notifyWindows_;
     }
     DevBroadcastDeviceInterface record;
     record.dbcc_name = path;
-    for (uint32_t w : windows) {
-        CurrentDesktop().SendMessage(WindowHandle{w}, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&record));
+    for (WindowHandle w : windows) {
+        CurrentDesktop().SendMessage(w, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&record));
     }
 }
 

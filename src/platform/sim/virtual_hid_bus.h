@@ -61,7 +61,7 @@ public:
     bool Read(HidHandle handle, uint8_t* buffer, size_t length, size_t& bytesRead, uint32_t& error) override;
     bool Write(HidHandle handle, const uint8_t* buffer, size_t length, uint32_t& error) override;
     void Close(HidHandle handle) override;
-    bool RegisterDeviceNotification(uint32_t window) override;
+    bool RegisterDeviceNotification(WindowHandle window) override;
 
 private:
     struct Interface;
@@ -77,7 +77,7 @@ private:
 
     std::vector<std::shared_ptr<Interface>> interfaces_;  // attached, in enumeration order
     std::map<int32_t, Handle> handles_;
-    std::vector<uint32_t> notifyWindows_;
+    std::vector<WindowHandle> notifyWindows_;
     InterfaceId nextId_ = 1;
     int32_t nextHandle_ = 0x100;
 };
