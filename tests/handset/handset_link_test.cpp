@@ -10,14 +10,14 @@
 #include "handset/handset_commands.h"
 #include "handset/handset_device.h"
 #include "platform/log.h"
-#include "platform/sim/virtual_handset.h"
+#include "world/virtual_handset.h"
 #include "platform/sim/virtual_hid_bus.h"
 
 namespace {
 
 using namespace handset;
 using platform::sim::HidInterfaceDescription;
-using platform::sim::VirtualHandset;
+using world::VirtualHandset;
 using platform::sim::VirtualHidBus;
 
 class HandsetLinkTest : public ::testing::Test {
@@ -261,7 +261,7 @@ TEST_F(HandsetLinkTest, ScreenLineIsTenReportsDecodedBackToItsPages) {
     EXPECT_EQ(reports[4].bytes[32], 127);
     const auto events = handset_.Events();
     ASSERT_EQ(events.size(), 1u);
-    const auto& line = std::get<platform::sim::HandsetScreenLine>(events[0]);
+    const auto& line = std::get<world::HandsetScreenLine>(events[0]);
     EXPECT_EQ(line.line, 2);
     EXPECT_EQ(std::vector<uint8_t>(line.upper.begin(), line.upper.end()), std::vector<uint8_t>(upper, upper + 128));
     EXPECT_EQ(std::vector<uint8_t>(line.lower.begin(), line.lower.end()), std::vector<uint8_t>(lower, lower + 128));
@@ -279,10 +279,10 @@ TEST_F(HandsetLinkTest, GarbledOutputIsRecordedAsUnrecognised) {
     NewWriteCmd(CMD_INIT);
     const auto events = handset_.Events();
     ASSERT_EQ(events.size(), 3u);
-    EXPECT_TRUE(std::holds_alternative<platform::sim::HandsetUnrecognised>(events[0]));
-    EXPECT_TRUE(std::holds_alternative<platform::sim::HandsetUnrecognised>(events[1]));
-    EXPECT_EQ(std::get<platform::sim::HandsetCommand>(events[2]).name, "CMD_INIT");
-    EXPECT_EQ(platform::sim::CommandName(7), "0x7");
+    EXPECT_TRUE(std::holds_alternative<world::HandsetUnrecognised>(events[0]));
+    EXPECT_TRUE(std::holds_alternative<world::HandsetUnrecognised>(events[1]));
+    EXPECT_EQ(std::get<world::HandsetCommand>(events[2]).name, "CMD_INIT");
+    EXPECT_EQ(world::CommandName(7), "0x7");
 }
 
 }  // namespace

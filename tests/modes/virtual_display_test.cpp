@@ -8,7 +8,7 @@
 #include "app/corvane_app.h"
 #include "handset/handset_device.h"
 #include "platform/log.h"
-#include "platform/sim/virtual_handset.h"
+#include "world/virtual_handset.h"
 #include "platform/sim/virtual_hid_bus.h"
 #include "support/program_fixture.h"
 
@@ -32,7 +32,7 @@ protected:
     size_t Reports() { return handset_.Reports().size(); }
 
     platform::sim::VirtualHidBus bus_;
-    platform::sim::VirtualHandset handset_;
+    world::VirtualHandset handset_;
     CVirtualDisplay display_;
 };
 
@@ -71,7 +71,7 @@ TEST_F(VirtualDisplayTest, RowCacheSendsAChangedRowOnceAndABlackRowNever) {
     EXPECT_EQ(Reports(), 20u) << "blanking a lit row sends it";
     const auto events = handset_.Events();
     ASSERT_EQ(events.size(), 2u);
-    const auto& line = std::get<platform::sim::HandsetScreenLine>(events[0]);
+    const auto& line = std::get<world::HandsetScreenLine>(events[0]);
     EXPECT_EQ(line.line, 2);
     EXPECT_EQ(line.upper[10], 0xFF);
     EXPECT_EQ(line.lower[29], 0xFF);

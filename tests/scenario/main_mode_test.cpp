@@ -23,7 +23,7 @@ protected:
     // Starts Skype of the version and the program with the display setting,
     // and waits until the attach and its queries are over.
     void Begin(const std::string& version, int displaySetting) {
-        platform::sim::SkypePeer::Profile profile;
+        world::SkypePeer::Profile profile;
         profile.version = version;
         World().Skype().SetProfile(profile);
         World().Skype().Start();
@@ -55,7 +55,7 @@ protected:
     Texts FocusAfter() { return Since("focus", marks_[2]); }
     Texts KeybdAfter() { return Since("keybd", marks_[3]); }
     Texts HandsetAfter() { return Since("handset-cmd", marks_[4]); }
-    void SetMainWindow(platform::sim::SkypeClientWindows::MainWindow state) {
+    void SetMainWindow(world::SkypeClientWindows::MainWindow state) {
         World().Skype().SetMainWindow(state);
         World().Settle();
     }
@@ -111,11 +111,11 @@ TEST_F(MainModeTest, Skype3UsesItsButtonsAndNoDialPad) {
     Key("KEY_MUTE");
     EXPECT_EQ(SkypeAfter(), (Texts{"SET WINDOWSTATE NORMAL", "BTN_PRESSED SKYPE", "BTN_RELEASED SKYPE",
                                    "SET WINDOWSTATE NORMAL"}));
-    SetMainWindow(platform::sim::SkypeClientWindows::MainWindow::Hidden);
+    SetMainWindow(world::SkypeClientWindows::MainWindow::Hidden);
     Mark();
     Key("KEY_MUTE");
     EXPECT_EQ(SkypeAfter(), Texts{"Open Contacts"}) << "old clients show their contacts on command";
-    SetMainWindow(platform::sim::SkypeClientWindows::MainWindow::Visible);
+    SetMainWindow(world::SkypeClientWindows::MainWindow::Visible);
     Mark();
     Key("KEY_5");
     Key("KEY_HOOKUP");
@@ -197,11 +197,11 @@ TEST_F(MainModeTest, HotKey1TogglesSkypesSidePanels) {
 
 TEST_F(MainModeTest, AHiddenMainWindowOnlyBringsUpTheContacts) {
     Begin("5.5.0.124", 0);
-    SetMainWindow(platform::sim::SkypeClientWindows::MainWindow::Hidden);
+    SetMainWindow(world::SkypeClientWindows::MainWindow::Hidden);
     const Texts showContacts = {"TConversationsControl WM_SYSKEYDOWN 31 20000000",
                                 "TConversationsControl WM_SYSKEYUP 31 e0000000"};
     for (const char* key : {"KEY_HOTKEY_1", "KEY_HOOKUP", "KEY_HOOKDOWN", "KEY_UP", "KEY_MUTE"}) {
-        SetMainWindow(platform::sim::SkypeClientWindows::MainWindow::Hidden);
+        SetMainWindow(world::SkypeClientWindows::MainWindow::Hidden);
         modes::g_ModeState.m_nPanelToggle = 1;
         Mark();
         Key(key);
@@ -213,7 +213,7 @@ TEST_F(MainModeTest, AHiddenMainWindowOnlyBringsUpTheContacts) {
 
 TEST_F(MainModeTest, WithoutSkypesMainWindowOnlyDialKeysAct) {
     Begin("5.5.0.124", 0);
-    SetMainWindow(platform::sim::SkypeClientWindows::MainWindow::None);
+    SetMainWindow(world::SkypeClientWindows::MainWindow::None);
     for (const char* key : {"KEY_HOOKUP", "KEY_HOOKDOWN", "KEY_UP", "KEY_MUTE", "KEY_HOTKEY_1"}) Key(key);
     EXPECT_TRUE(SkypeAfter().empty());
     Key("KEY_7");

@@ -13,7 +13,7 @@
 
 namespace {
 
-using Answer = platform::sim::SkypePeer::AttachAnswer;
+using Answer = world::SkypePeer::AttachAnswer;
 
 class SkypeLinkTest : public testing_support::ProgramTest {
 protected:

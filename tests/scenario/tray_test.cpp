@@ -11,7 +11,7 @@
 
 namespace {
 
-using Answer = platform::sim::SkypePeer::AttachAnswer;
+using Answer = world::SkypePeer::AttachAnswer;
 
 class TrayTest : public testing_support::ProgramTest {
 protected:

@@ -19,7 +19,7 @@ protected:
     void TearDown() override { world_.reset(); }
 
     sim::SimWorld& World() { return *world_; }
-    platform::sim::VirtualHandset& Handset() { return world_->Handset(); }
+    world::VirtualHandset& Handset() { return world_->Handset(); }
 
     // Plugs the handset, starts the program and lets the handset report its
     // start, as a real one does once it is ready.

@@ -129,7 +129,7 @@ bool ScriptRunner::HandsetCommand(const std::vector<std::string>& w) {
 }
 
 bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
-    using Answer = platform::sim::SkypePeer::AttachAnswer;
+    using Answer = world::SkypePeer::AttachAnswer;
     if (w.size() < 2) {
         return Fail("usage: skype start|attach|available|quit|notify|call-in|call-out|answer|end|conference|contact|focus|voicemail|window ...");
     }
@@ -138,7 +138,7 @@ bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
     if (what == "start") {
         if (w.size() > 3) return Fail("usage: skype start [<version>]");
         if (w.size() == 3) {
-            platform::sim::SkypePeer::Profile profile;
+            world::SkypePeer::Profile profile;
             profile.version = w[2];
             peer.SetProfile(profile);
         }
@@ -198,7 +198,7 @@ bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
 
 // skype window main visible|hidden|none, skype window open <class name>
 bool ScriptRunner::SkypeWindowCommand(const std::vector<std::string>& w) {
-    using MainWindow = platform::sim::SkypeClientWindows::MainWindow;
+    using MainWindow = world::SkypeClientWindows::MainWindow;
     auto& peer = world_.Skype();
     if (w.size() == 4 && w[2] == "main") {
         if (w[3] == "visible") {

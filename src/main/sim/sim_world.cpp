@@ -102,11 +102,11 @@ public:
     }
     void OnKeyDispatched(unsigned key) override { transcript_.Add("key", std::to_string(key)); }
 
-    void OnHandsetEvent(const platform::sim::HandsetEvent& event) {
-        if (const auto* cmd = std::get_if<platform::sim::HandsetCommand>(&event)) {
+    void OnHandsetEvent(const world::HandsetEvent& event) {
+        if (const auto* cmd = std::get_if<world::HandsetCommand>(&event)) {
             transcript_.Add("handset-cmd", cmd->name + " " + std::to_string(cmd->wp1) + " " +
                                                std::to_string(cmd->wp2) + " " + std::to_string(cmd->wp3));
-        } else if (const auto* line = std::get_if<platform::sim::HandsetScreenLine>(&event)) {
+        } else if (const auto* line = std::get_if<world::HandsetScreenLine>(&event)) {
             transcript_.Add("handset-screen", std::to_string(line->line) + " " + Hex(line->upper.data(), 128) + " " +
                                                   Hex(line->lower.data(), 128));
         }
@@ -142,7 +142,7 @@ SimWorld::SimWorld(const Options& options)
     platform::AddLogSink(observer_.get());
     modes::SetModeObserver(observer_.get());
     modes::g_VirtualDisplay.SetObserver(&displayTranscriber_);
-    handset_.SetEventListener([this](const platform::sim::HandsetEvent& e) { observer_->OnHandsetEvent(e); });
+    handset_.SetEventListener([this](const world::HandsetEvent& e) { observer_->OnHandsetEvent(e); });
     skype_.SetCommandListener([this](const std::string& text) {
         std::string t = text;
         const std::string folder = (folder_ / "").string();

@@ -15,9 +15,9 @@
 #include "platform/log.h"
 #include "platform/registry.h"
 #include "platform/sim/virtual_clock.h"
-#include "platform/sim/virtual_handset.h"
+#include "world/virtual_handset.h"
 #include "platform/sim/virtual_hid_bus.h"
-#include "platform/sim/skype_peer.h"
+#include "world/skype_peer.h"
 #include "platform/sim/sim_shell.h"
 #include "platform/sync.h"
 
@@ -47,8 +47,8 @@ public:
     platform::sim::VirtualClock& Clock() { return clock_; }
     platform::LocalDesktop& Desktop() { return desktop_; }
     platform::sim::VirtualHidBus& Bus() { return bus_; }
-    platform::sim::VirtualHandset& Handset() { return handset_; }
-    platform::sim::SkypePeer& Skype() { return skype_; }
+    world::VirtualHandset& Handset() { return handset_; }
+    world::SkypePeer& Skype() { return skype_; }
     platform::MemoryRegistry& Registry() { return registry_; }
     platform::sim::SimShell& Shell() { return shell_; }
     Transcript& Log() { return transcript_; }
@@ -81,8 +81,8 @@ private:
     platform::sim::VirtualClock clock_;
     platform::LocalDesktop desktop_;
     platform::sim::VirtualHidBus bus_;
-    platform::sim::VirtualHandset handset_;
-    platform::sim::SkypePeer skype_;
+    world::VirtualHandset handset_;
+    world::SkypePeer skype_;
     platform::MemoryRegistry registry_;
     platform::sim::SimShell shell_;
     Transcript transcript_;

@@ -6,13 +6,13 @@
 
 #include "main/sim/transcript.h"
 #include "platform/local_desktop.h"
-#include "platform/sim/skype_peer.h"
+#include "world/skype_peer.h"
 
 namespace sim {
 
 class WindowTranscriber final : public platform::DesktopObserver {
 public:
-    WindowTranscriber(Transcript& transcript, platform::sim::SkypePeer& peer, platform::Desktop& desktop)
+    WindowTranscriber(Transcript& transcript, world::SkypePeer& peer, platform::Desktop& desktop)
         : transcript_(transcript), peer_(peer), desktop_(desktop) {}
 
     void OnMessage(platform::WindowHandle window, uint32_t message, platform::WPARAM wParam, platform::LPARAM lParam,
@@ -25,7 +25,7 @@ private:
     std::string ClassOf(platform::WindowHandle window);
 
     Transcript& transcript_;
-    platform::sim::SkypePeer& peer_;
+    world::SkypePeer& peer_;
     platform::Desktop& desktop_;
 };
 

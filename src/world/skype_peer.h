@@ -14,10 +14,16 @@
 #include <vector>
 
 #include "platform/desktop.h"
-#include "platform/sim/skype_client_windows.h"
+#include "world/skype_client_windows.h"
 #include "platform/sync.h"
 
-namespace platform::sim {
+namespace world {
+
+// The actors speak to the program through the platform's simulated backends.
+using platform::LPARAM;
+using platform::LRESULT;
+using platform::WindowHandle;
+using platform::WPARAM;
 
 class SkypePeer {
 public:
@@ -132,4 +138,4 @@ private:
     platform::Thread thread_;
 };
 
-}  // namespace platform::sim
+}  // namespace world

@@ -1,10 +1,12 @@
-#include "platform/sim/skype_peer.h"
+#include "world/skype_peer.h"
 
 #include <cstdio>
 #include <cstring>
 #include <sstream>
 
-namespace platform::sim {
+namespace world {
+
+using namespace platform;
 
 namespace {
 const wchar_t kApiWindowClass[] = L"SkypeControlAPIWindow";
@@ -488,4 +490,4 @@ void SkypePeer::AddVoicemail(const std::string& id, const std::string& handle) {
     SetStatus(id, "UNPLAYED");
 }
 
-}  // namespace platform::sim
+}  // namespace world

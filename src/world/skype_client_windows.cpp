@@ -1,8 +1,10 @@
-#include "platform/sim/skype_client_windows.h"
+#include "world/skype_client_windows.h"
 
 #include <vector>
 
-namespace platform::sim {
+namespace world {
+
+using namespace platform;
 
 namespace {
 
@@ -195,4 +197,4 @@ std::string SkypeClientWindows::NumberText() {
     return number_;
 }
 
-}  // namespace platform::sim
+}  // namespace world

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/sim/virtual_handset.h"
+#include "world/virtual_handset.h"
 #include "platform/sim/virtual_hid_bus.h"
 #include "platform/sync.h"
 
@@ -20,11 +20,11 @@ namespace {
 
 using platform::HidAccess;
 using platform::HidHandle;
-using platform::sim::HandsetCommand;
-using platform::sim::HandsetEvent;
-using platform::sim::HandsetScreenLine;
-using platform::sim::HandsetUnrecognised;
-using platform::sim::VirtualHandset;
+using world::HandsetCommand;
+using world::HandsetEvent;
+using world::HandsetScreenLine;
+using world::HandsetUnrecognised;
+using world::VirtualHandset;
 using platform::sim::VirtualHidBus;
 
 using Report = std::vector<uint8_t>;
@@ -264,7 +264,7 @@ TEST(CommandName, NamesKnownCodesAndShowsOthersInHex) {
         {15, "CMD_INIT"},       {16, "CMD_CONTRAST"},    {0, "0x0"},              {7, "0x7"},
         {17, "0x11"},           {255, "0xff"},
     };
-    for (const auto& [code, name] : cases) EXPECT_EQ(platform::sim::CommandName(code), name) << int(code);
+    for (const auto& [code, name] : cases) EXPECT_EQ(world::CommandName(code), name) << int(code);
 }
 
 TEST_F(VirtualHandsetTest, CommandReportsDecodeWithTheirParameters) {

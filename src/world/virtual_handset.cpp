@@ -1,4 +1,4 @@
-#include "platform/sim/virtual_handset.h"
+#include "world/virtual_handset.h"
 
 #include <atomic>
 #include <cstdio>
@@ -6,7 +6,10 @@
 
 #include "platform/clock.h"
 
-namespace platform::sim {
+namespace world {
+
+using namespace platform;
+using namespace platform::sim;
 
 namespace {
 constexpr uint16_t kUsagePage = 0xFF00;
@@ -249,4 +252,4 @@ std::optional<HandsetEvent> VirtualHandset::FinishPage() {
     return line;
 }
 
-}  // namespace platform::sim
+}  // namespace world

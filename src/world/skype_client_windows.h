@@ -16,7 +16,13 @@
 
 #include "platform/desktop.h"
 
-namespace platform::sim {
+namespace world {
+
+// The actors speak to the program through the platform's simulated backends.
+using platform::LPARAM;
+using platform::LRESULT;
+using platform::WindowHandle;
+using platform::WPARAM;
 
 class SkypeClientWindows {
 public:
@@ -67,4 +73,4 @@ private:
     bool dialPadOpen_ = false;
 };
 
-}  // namespace platform::sim
+}  // namespace world

@@ -14,7 +14,10 @@
 
 #include "platform/sim/virtual_hid_bus.h"
 
-namespace platform::sim {
+namespace world {
+
+// The actors speak to the program through the platform's simulated backends.
+using platform::sim::VirtualHidBus;
 
 struct HandsetCommand {
     uint8_t code = 0;
@@ -109,4 +112,4 @@ private:
     std::array<uint8_t, 128> pendingUpper_{};
 };
 
-}  // namespace platform::sim
+}  // namespace world
