@@ -63,10 +63,8 @@ public:
     virtual void EndThread(ThreadSlot* slot) = 0;
 };
 
-// The process-wide clock. The system clock unless another one is installed;
-// install only while no program thread runs.
+// The process-wide clock (platform/backends.h installs it).
 Clock& CurrentClock();
-void InstallClock(Clock* clock);  // nullptr: back to the system clock
 
 // Shorthands for the current clock.
 inline uint32_t GetTickCount() { return CurrentClock().GetTickCount(); }

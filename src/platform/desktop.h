@@ -90,8 +90,7 @@ public:
     virtual void PostQuitMessage(int exitCode) = 0;
 };
 
-// The process-wide desktop; install only while no program thread runs.
+// The process-wide desktop (platform/backends.h installs it).
 Desktop& CurrentDesktop();
-void InstallDesktop(Desktop* desktop);  // nullptr: back to the built-in one
 
 }  // namespace platform

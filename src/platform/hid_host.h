@@ -108,8 +108,7 @@ public:
     virtual bool RegisterDeviceNotification(WindowHandle window) = 0;
 };
 
-// The process-wide HID host. A host without devices unless one is installed.
+// The process-wide HID host (platform/backends.h installs it).
 HidHost& CurrentHidHost();
-void InstallHidHost(HidHost* host);  // nullptr: back to the empty host
 
 }  // namespace platform

@@ -2,8 +2,6 @@
 // The current user's registry: keys by path, DWORD and string values.
 
 #include <cstdint>
-#include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <variant>
@@ -21,23 +19,7 @@ public:
     virtual std::optional<RegistryValue> GetValue(const std::wstring& path, const std::wstring& name) = 0;
 };
 
-// A registry kept in memory (the simulated world's, and the stand-in off
-// Windows). Key paths compare without regard to case.
-class MemoryRegistry final : public Registry {
-public:
-    void CreateKey(const std::wstring& path);
-    void DeleteKey(const std::wstring& path);
-    bool OpenKey(const std::wstring& path) override;
-    bool SetValue(const std::wstring& path, const std::wstring& name, const RegistryValue& value) override;
-    std::optional<RegistryValue> GetValue(const std::wstring& path, const std::wstring& name) override;
-
-private:
-    static std::wstring Fold(const std::wstring& text);
-    std::mutex mutex_;
-    std::map<std::wstring, std::map<std::wstring, RegistryValue>> keys_;
-};
-
+// The process-wide registry (platform/backends.h installs it).
 Registry& CurrentRegistry();
-void InstallRegistry(Registry* registry);  // nullptr: an empty in-memory one
 
 }  // namespace platform

@@ -56,7 +56,7 @@ public:
     virtual int MessageBox(const std::wstring& text, const std::wstring& caption, uint32_t flags) = 0;
 };
 
+// The process-wide shell (platform/backends.h installs it).
 Shell& CurrentShell();
-void InstallShell(Shell* shell);  // nullptr: a shell without a notification area
 
 }  // namespace platform

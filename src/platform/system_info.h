@@ -5,7 +5,5 @@ namespace platform {
 
 // True on Windows Vista and later (the endpoint-volume era).
 bool IsVistaOrLater();
-// The simulated world chooses; nullopt-like reset with `reset` true.
-void OverrideVistaOrLater(bool vistaOrLater, bool reset = false);
 
 }  // namespace platform

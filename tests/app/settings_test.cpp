@@ -4,12 +4,14 @@
 
 #include <climits>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/app_folder.h"
 #include "platform/log.h"
 #include "support/temp_folder.h"
+#include "support/executable_at.h"
 
 namespace {
 
@@ -91,10 +93,10 @@ class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app::ResetSettingsStore();
-        platform::OverrideExecutablePath(folder_.File("Corvane.exe"));
+        exe_.emplace(folder_.File("Corvane.exe"));
     }
     void TearDown() override {
-        platform::OverrideExecutablePath(std::nullopt);
+        exe_.reset();
         app::ResetSettingsStore();
     }
 
@@ -105,6 +107,7 @@ protected:
     bool IniExists() const { return std::filesystem::exists(folder_.Path() / "Corvane.ini"); }
 
     testing_support::TempFolder folder_;
+    std::optional<testing_support::ExecutableAt> exe_;
     CAppSettings settings_;
 };
 
@@ -206,7 +209,7 @@ TEST_F(SettingsTest, RingtoneIsCutTo259Characters) {
 TEST_F(SettingsTest, LoadTakesTheFolderFromALongerPathThanGetAppFolder) {
     // Fits the loader's 2048 characters but not GetAppFolder's 260.
     const std::wstring folder = Folder() + std::wstring(600, L'd') + L"/";
-    platform::OverrideExecutablePath(folder + L"Corvane.exe");
+    exe_->Set(folder + L"Corvane.exe");
     app::LoadSettings(settings_);
     EXPECT_EQ(settings_.m_strAppFolder, folder);
     EXPECT_EQ(app::GetAppFolder(), L"");
@@ -215,7 +218,7 @@ TEST_F(SettingsTest, LoadTakesTheFolderFromALongerPathThanGetAppFolder) {
 
 TEST_F(SettingsTest, UnknownFolderGivesDefaultsAndWritesNothing) {
     const bool strayBefore = std::filesystem::exists("Corvane.ini");
-    platform::OverrideExecutablePath(L"Corvane.exe");
+    exe_->Set(L"Corvane.exe");
     Scramble(settings_);
     platform::LogCapture log;
     app::LoadSettings(settings_);
@@ -291,7 +294,7 @@ TEST_F(SettingsTest, SavedUserSettingsLoadBack) {
 }
 
 TEST_F(SettingsTest, SaveFailureIsLoggedNotReported) {
-    platform::OverrideExecutablePath(Folder() + L"missing/Corvane.exe");
+    exe_->Set(Folder() + L"missing/Corvane.exe");
     platform::LogCapture log;
     app::SaveSettings(settings_);
     EXPECT_EQ(log.Texts().size(), 11u);  // one line per key the profile layer could not write
@@ -320,13 +323,13 @@ TEST_F(SettingsTest, GetAppFolderCutsAfterTheLastSeparator) {
     };
     for (const FolderCase& c : cases) {
         SCOPED_TRACE(platform::WideToUtf8(c.exe));
-        platform::OverrideExecutablePath(c.exe);
+        exe_->Set(c.exe);
         EXPECT_EQ(app::GetAppFolder(), c.folder);
     }
 }
 
 TEST_F(SettingsTest, GetAppFolderOfTheRealExecutable) {
-    platform::OverrideExecutablePath(std::nullopt);
+    exe_.reset();  // the real executable's path
     const std::filesystem::path real = std::filesystem::read_symlink("/proc/self/exe");
     const std::wstring expected = real.string().size() < 260
                                       ? platform::Utf8ToWide(real.parent_path().string()) + L"/"

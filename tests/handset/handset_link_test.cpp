@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/backends.h"
 #include "app/corvane_app.h"
 #include "handset/handset_commands.h"
 #include "handset/handset_device.h"
@@ -24,11 +26,11 @@ class HandsetLinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app::ResetProcessState();
-        platform::InstallHidHost(&bus_);
+        backends_.emplace(platform::Backends{.hidHost = &bus_});
     }
     void TearDown() override {
         ResetHandsetDevices();
-        platform::InstallHidHost(nullptr);
+        backends_.reset();
         app::ResetProcessState();
     }
     std::vector<std::string> CommandNames() {
@@ -53,6 +55,7 @@ protected:
     }
 
     VirtualHidBus bus_;
+    std::optional<platform::ScopedBackends> backends_;
     VirtualHandset handset_;
     platform::LogCapture log_;
 };

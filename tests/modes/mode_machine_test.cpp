@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/backends.h"
 #include "app/corvane_app.h"
 #include "app/key_ids.h"
 #include "app/settings.h"
@@ -118,7 +119,7 @@ TEST_F(ModeMachineTest, DialKeysOpenNumberDialWithTheKey) {
 
 TEST_F(ModeMachineTest, WaitKeyToneWaitsHalfASecondOnlyWithKeyTones) {
     platform::sim::VirtualClock clock;
-    platform::InstallClock(&clock);
+    platform::ScopedBackends backends({.clock = &clock});
     for (int tones : {1, 0}) {
         app::g_Settings.VAL_ENABLE_KEYTONE = tones;
         uint64_t waited = 0;
@@ -132,7 +133,6 @@ TEST_F(ModeMachineTest, WaitKeyToneWaitsHalfASecondOnlyWithKeyTones) {
         t.Join();
         EXPECT_EQ(waited, tones ? 500u : 0u);
     }
-    platform::InstallClock(nullptr);
     EXPECT_EQ(log_.Count("Start delay 500ms for key tone playing..."), 1);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/corvane_app.h"
@@ -16,6 +17,7 @@
 #include "platform/app_folder.h"
 #include "platform/log.h"
 #include "platform/profile.h"
+#include "support/executable_at.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -236,16 +238,17 @@ class ScreenTextTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app::ResetProcessState();
-        platform::OverrideExecutablePath(folder_.File("Corvane.exe"));
+        exe_.emplace(folder_.File("Corvane.exe"));
         std::filesystem::create_directory(folder_.Path() / "Language");
         folder_.Write("Language/Eng.ini", "[Language]\nScreen_Display_Setting=Settings\nScreen_Display_PlayEnd=End\n");
         folder_.Write("Language/Chs.ini", "[Language]\nScreen_Display_Setting=\xE8\xAE\xBE\xE7\xBD\xAE\n");
     }
     void TearDown() override {
-        platform::OverrideExecutablePath(std::nullopt);
+        exe_.reset();
         app::ResetProcessState();
     }
     testing_support::TempFolder folder_;
+    std::optional<testing_support::ExecutableAt> exe_;
 };
 
 TEST_F(ScreenTextTest, IdsNameLanguageKeysAndUnknownIdsLeaveTheBuffer) {

@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/backends.h"
 #include "app/corvane_app.h"
-#include "platform/local_desktop.h"
+#include "platform/portable/local_desktop.h"
 #include "platform/log.h"
 #include "skype/skype_parser.h"
 #include "support/instant_clock.h"
@@ -38,8 +40,7 @@ private:
 class SkypeWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::InstallClock(&clock_);
-        platform::InstallDesktop(&desktop_);
+        backends_.emplace(platform::Backends{.clock = &clock_, .desktop = &desktop_});
         desktop_.SetObserver(&log_);
         app::ResetProcessState();
         SetVersion("5.5.0.124");
@@ -47,8 +48,7 @@ protected:
     void TearDown() override {
         app::ResetProcessState();
         desktop_.SetObserver(nullptr);
-        platform::InstallDesktop(nullptr);
-        platform::InstallClock(nullptr);
+        backends_.reset();
     }
     static void SetVersion(const std::string& version) { skype::ProcessSkypeMessage("SKYPEVERSION " + version); }
     WindowHandle Top(const wchar_t* className) {
@@ -68,6 +68,7 @@ protected:
 
     testsupport::InstantClock clock_;
     platform::LocalDesktop desktop_;
+    std::optional<platform::ScopedBackends> backends_;
     PostLog log_{desktop_};
 };
 

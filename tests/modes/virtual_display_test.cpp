@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include "platform/backends.h"
 #include "app/corvane_app.h"
 #include "handset/handset_device.h"
 #include "platform/log.h"
@@ -20,18 +22,19 @@ class VirtualDisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app::ResetProcessState();
-        platform::InstallHidHost(&bus_);
+        backends_.emplace(platform::Backends{.hidHost = &bus_});
         handset_.Plug(bus_);
         ASSERT_TRUE(handset::WriteDeviceFirst());
     }
     void TearDown() override {
         handset::ResetHandsetDevices();
-        platform::InstallHidHost(nullptr);
+        backends_.reset();
         app::ResetProcessState();
     }
     size_t Reports() { return handset_.Reports().size(); }
 
     platform::sim::VirtualHidBus bus_;
+    std::optional<platform::ScopedBackends> backends_;
     world::VirtualHandset handset_;
     CVirtualDisplay display_;
 };

@@ -7,31 +7,34 @@
 #include <thread>
 
 #include "platform/log.h"
+#include "support/executable_at.h"
 
 namespace {
 
 using platform::GetExecutablePath;
-using platform::OverrideExecutablePath;
+using testing_support::ExecutableAt;
 
 class AppFolderTest : public ::testing::Test {
 protected:
-    void TearDown() override { OverrideExecutablePath(std::nullopt); }
-
     static std::wstring RealPath() {
         return platform::Utf8ToWide(std::filesystem::read_symlink("/proc/self/exe").string());
     }
 };
 
-TEST_F(AppFolderTest, OverrideReplacesTheRealPathUntilCleared) {
+TEST_F(AppFolderTest, InstalledSystemReplacesTheRealPathWhileItLives) {
     std::wstring path;
     ASSERT_TRUE(GetExecutablePath(path, 4096));
     EXPECT_EQ(path, RealPath());
+    {
+        ExecutableAt exe(L"/opt/corvane/Corvane.exe");
+        ASSERT_TRUE(GetExecutablePath(path, 4096));
+        EXPECT_EQ(path, L"/opt/corvane/Corvane.exe");
 
-    OverrideExecutablePath(L"/opt/corvane/Corvane.exe");
-    ASSERT_TRUE(GetExecutablePath(path, 4096));
-    EXPECT_EQ(path, L"/opt/corvane/Corvane.exe");
-
-    OverrideExecutablePath(std::nullopt);
+        exe.Set(std::nullopt);  // a system that cannot tell
+        path = L"stale";
+        EXPECT_FALSE(GetExecutablePath(path, 4096));
+        EXPECT_EQ(path, L"");
+    }
     ASSERT_TRUE(GetExecutablePath(path, 4096));
     EXPECT_EQ(path, RealPath());
 }
@@ -43,7 +46,7 @@ TEST_F(AppFolderTest, PathMustFitInTheBufferWithItsTerminator) {
         bool fits;
     };
     const FitCase cases[] = {{0, false}, {1, false}, {10, false}, {11, true}, {2048, true}};
-    OverrideExecutablePath(exe);
+    ExecutableAt at(exe);
     for (const FitCase& c : cases) {
         SCOPED_TRACE(c.bufferChars);
         std::wstring path = L"stale";
@@ -59,12 +62,12 @@ TEST_F(AppFolderTest, RealPathTooLongForTheBufferFails) {
     EXPECT_TRUE(GetExecutablePath(path, real.size() + 1));
 }
 
-TEST_F(AppFolderTest, OverrideMayChangeWhileOtherThreadsRead) {
+TEST_F(AppFolderTest, PathMayChangeWhileOtherThreadsRead) {
     const std::wstring first = L"/first/Corvane.exe";
     const std::wstring second = L"/second/Corvane.exe";
-    OverrideExecutablePath(first);
+    ExecutableAt exe(first);
     std::thread writer([&] {
-        for (int i = 0; i < 500; ++i) OverrideExecutablePath(i % 2 == 0 ? second : first);
+        for (int i = 0; i < 500; ++i) exe.Set(i % 2 == 0 ? second : first);
     });
     int unexpected = 0;
     for (int i = 0; i < 500; ++i) {

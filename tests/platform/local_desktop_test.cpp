@@ -1,10 +1,12 @@
-#include "platform/local_desktop.h"
+#include "platform/portable/local_desktop.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/backends.h"
 #include "platform/sim/virtual_clock.h"
 #include "platform/sync.h"
 
@@ -17,7 +19,7 @@ using platform::WindowHandle;
 class LocalDesktopTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::InstallClock(&clock_);
+        backends_.emplace(platform::Backends{.clock = &clock_});
         ui_.Start("ui", [this] {
             window_ = desktop_.CreateWindow(L"Test.Class", L"TEST", [this](WindowHandle, uint32_t msg,
                                                                           platform::WPARAM w, platform::LPARAM l) {
@@ -30,7 +32,7 @@ protected:
     void TearDown() override {
         desktop_.PostMessage(window_, platform::WM_CLOSE, 0, 0);
         ui_.Join();
-        platform::InstallClock(nullptr);
+        backends_.reset();
     }
 
     platform::LRESULT OnMessage(uint32_t msg, platform::WPARAM w, platform::LPARAM l) {
@@ -51,6 +53,7 @@ protected:
     platform::sim::VirtualClock clock_;
     uint64_t start_ = clock_.GetTickCount64();
     LocalDesktop desktop_;
+    std::optional<platform::ScopedBackends> backends_;
     platform::Thread ui_;
     WindowHandle window_;
     int exitCode_ = -1;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/backends.h"
 #include "platform/sync.h"
 
 namespace {
@@ -15,8 +17,8 @@ using platform::sim::VirtualClock;
 // Installs a fresh virtual clock for one test.
 class VirtualClockTest : public ::testing::Test {
 protected:
-    void SetUp() override { platform::InstallClock(&clock_); }
-    void TearDown() override { platform::InstallClock(nullptr); }
+    void SetUp() override { backends_.emplace(platform::Backends{.clock = &clock_}); }
+    void TearDown() override { backends_.reset(); }
 
     // Appends under the clock's own mutex so the log needs no lock of its own.
     void Record(const std::string& what) {
@@ -29,6 +31,7 @@ protected:
     }
 
     VirtualClock clock_;
+    std::optional<platform::ScopedBackends> backends_;
     uint64_t start_ = clock_.GetTickCount64();
     std::mutex logMutex_;
     std::vector<std::string> log_;

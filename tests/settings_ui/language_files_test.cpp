@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -12,6 +14,7 @@
 #include "app/settings.h"
 #include "platform/app_folder.h"
 #include "platform/profile.h"
+#include "support/executable_at.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -21,16 +24,17 @@ using namespace settings_ui;
 class LanguageFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::OverrideExecutablePath(folder_.File("Corvane.exe"));
+        exe_.emplace(folder_.File("Corvane.exe"));
         std::filesystem::create_directory(folder_.Path() / "Language");
         folder_.Write("Language/Eng.ini", "[Language]\nMenu_Exit=Exit\nEmpty=\n");
         folder_.Write("Language/Pol.ini", "[language]\nmenu_exit=\"Zako\xC5\x84" "cz\"\n");
     }
     void TearDown() override {
         app::ResetSettingsStore();
-        platform::OverrideExecutablePath(std::nullopt);
+        exe_.reset();
     }
     testing_support::TempFolder folder_;
+    std::optional<testing_support::ExecutableAt> exe_;
 };
 
 TEST_F(LanguageFilesTest, LanguageSettingChoosesTheFileAndUnknownValuesMeanEnglish) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/backends.h"
 #include "platform/log.h"
 #include "platform/sim/virtual_clock.h"
 #include "platform/sync.h"
@@ -182,10 +183,9 @@ TEST(ClockTexts, FollowTheClockPort) {
     t.hour = 9;
     t.minute = 5;
     clock.SetLocalTime(t);
-    platform::InstallClock(&clock);
+    platform::ScopedBackends backends({.clock = &clock});
     EXPECT_EQ(GetTimeText(), "09:05");
     EXPECT_EQ(GetDateText(), "2026/03/07");
-    platform::InstallClock(nullptr);
 }
 
 }  // namespace

@@ -19,10 +19,6 @@ protected:
         World().Skype().Start();
         StartWithStartedHandset();
     }
-    void TearDown() override {
-        platform::OverrideVistaOrLater(true, true);
-        ProgramTest::TearDown();
-    }
     // The audio commands a new incoming call makes the program send, exactly
     // as Skype receives them, with the program's folder shown as $PROGRAM/.
     std::vector<std::string> Configure() {
@@ -53,7 +49,7 @@ TEST_F(SkypeAudioConfigTest, NewerSystemsGetTheHandsetsDeviceNames) {
 }
 
 TEST_F(SkypeAudioConfigTest, OlderSystemsGetTheFixedDeviceName) {
-    platform::OverrideVistaOrLater(false);
+    World().System().SetVistaOrLater(false);
     app::g_OutDeviceName.Set(L"Speakers");
     EXPECT_EQ(Configure(), (std::vector<std::string>{"SET AUDIO_IN USB PHONE", "SET AUDIO_OUT USB PHONE",
                                                      "SET RINGER USB PHONE", "SET RINGTONE 1 $PROGRAM/RingTone/"}));

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <string>
 
+#include "platform/backends.h"
 #include "app/corvane_app.h"
 #include "modes/mode_machine.h"
 #include "platform/sync.h"
@@ -19,7 +20,7 @@ namespace {
 
 TEST(SkypeStateRace, ParserAndKeyHandlersShareTheStateSafely) {
     testsupport::InstantClock clock;
-    platform::InstallClock(&clock);
+    platform::ScopedBackends backends({.clock = &clock});
     app::ResetProcessState();
     modes::SwitchMode(modes::MODE_MAIN);
     std::atomic<bool> done{false};
@@ -52,7 +53,6 @@ TEST(SkypeStateRace, ParserAndKeyHandlersShareTheStateSafely) {
     EXPECT_EQ(skype::g_SkypeMonitor.m_Contacts.Count(), 5u);
     EXPECT_GT(reads, 0u);
     app::ResetProcessState();
-    platform::InstallClock(nullptr);
 }
 
 }  // namespace

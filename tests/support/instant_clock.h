@@ -7,7 +7,7 @@
 #include <condition_variable>
 
 #include "platform/clock.h"
-#include "platform/system_clock.h"
+#include "platform/posix/system_clock.h"
 
 namespace testsupport {
 

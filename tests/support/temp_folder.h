@@ -1,22 +1,19 @@
 #pragma once
 // A fresh folder for one test, removed afterwards.
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "platform/log.h"
+#include "platform/sim/unique_folder.h"
 
 namespace testing_support {
 
 class TempFolder {
 public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
+    TempFolder() { path_ = platform::sim::MakeUniqueFolder("corvane-test-").value_or(std::filesystem::path()); }
     ~TempFolder() {
         std::error_code ec;
         if (!path_.empty()) std::filesystem::remove_all(path_, ec);

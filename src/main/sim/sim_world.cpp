@@ -10,7 +10,7 @@
 #include "audio/mixer_fader.h"
 #include "modes/mode_machine.h"
 #include "platform/app_folder.h"
-#include "platform/process.h"
+#include "platform/sim/unique_folder.h"
 #include "platform/system_info.h"
 #include "platform/profile.h"
 
@@ -76,9 +76,7 @@ void InstallResources(const std::filesystem::path& folder) {
 }
 
 std::filesystem::path MakeProgramFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-sim-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path();
-    return pattern;
+    return platform::sim::MakeUniqueFolder("corvane-sim-").value_or(std::filesystem::temp_directory_path());
 }
 
 }  // namespace
@@ -122,12 +120,7 @@ SimWorld::SimWorld(const Options& options)
     : options_(options), transcript_([this] { return clock_.GetTickCount64(); }), folder_(MakeProgramFolder()) {
     if (options_.installResources) InstallResources(folder_);
     observer_ = std::make_unique<Observer>(transcript_, options_.logLines, (folder_ / "").string());
-    platform::InstallClock(&clock_);
-    platform::InstallDesktop(&desktop_);
     desktop_.SetObserver(&windowTranscriber_);
-    platform::InstallHidHost(&bus_);
-    platform::InstallRegistry(&registry_);
-    platform::InstallShell(&shell_);
     shell_.SetTrayListener([this](const platform::sim::SimShell::TrayState& tray) {
         const std::string tip = TranscriptText(platform::WideToUtf8(tray.tip));
         transcript_.Add("tray", tray.shown ? platform::sim::IconName(tray.icon) + " \"" + tip + "\"" : "removed \"\"");
@@ -136,8 +129,8 @@ SimWorld::SimWorld(const Options& options)
         transcript_.Add("msgbox", "\"" + TranscriptText(platform::WideToUtf8(text)) + "\"");
     });
     registry_.CreateKey(L"Software\\Skype\\Phone\\UI");  // Skype is installed
-    platform::InstallProcessTerminator([this](int code) { transcript_.Add("exit", std::to_string(code)); });
-    platform::OverrideExecutablePath(platform::Utf8ToWide((folder_ / "Corvane.exe").string()));
+    system_.SetTerminator([this](int code) { transcript_.Add("exit", std::to_string(code)); });
+    system_.SetExecutablePath(platform::Utf8ToWide((folder_ / "Corvane.exe").string()));
     app::ResetProcessState();
     platform::AddLogSink(observer_.get());
     modes::SetModeObserver(observer_.get());
@@ -164,17 +157,10 @@ SimWorld::~SimWorld() {
     modes::g_VirtualDisplay.SetObserver(nullptr);
     platform::RemoveLogSink(observer_.get());
     app::ResetProcessState();
-    platform::OverrideExecutablePath(std::nullopt);
-    platform::InstallProcessTerminator(nullptr);
-    platform::OverrideVistaOrLater(true, true);
+    system_.SetTerminator(nullptr);
     shell_.SetTrayListener(nullptr);
     shell_.SetMessageBoxListener(nullptr);
-    platform::InstallShell(nullptr);
-    platform::InstallRegistry(nullptr);
-    platform::InstallHidHost(nullptr);
     desktop_.SetObserver(nullptr);
-    platform::InstallDesktop(nullptr);
-    platform::InstallClock(nullptr);
     std::error_code ec;
     if (folder_.filename().string().rfind("corvane-sim-", 0) == 0) std::filesystem::remove_all(folder_, ec);
 }

@@ -11,15 +11,17 @@
 #include "main/sim/display_transcriber.h"
 #include "main/sim/transcript.h"
 #include "main/sim/window_transcriber.h"
-#include "platform/local_desktop.h"
+#include "platform/backends.h"
 #include "platform/log.h"
-#include "platform/registry.h"
-#include "platform/sim/virtual_clock.h"
-#include "world/virtual_handset.h"
-#include "platform/sim/virtual_hid_bus.h"
-#include "world/skype_peer.h"
+#include "platform/portable/local_desktop.h"
+#include "platform/portable/memory_registry.h"
 #include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_system.h"
+#include "platform/sim/virtual_clock.h"
+#include "platform/sim/virtual_hid_bus.h"
 #include "platform/sync.h"
+#include "world/skype_peer.h"
+#include "world/virtual_handset.h"
 
 namespace sim {
 
@@ -51,6 +53,7 @@ public:
     world::SkypePeer& Skype() { return skype_; }
     platform::MemoryRegistry& Registry() { return registry_; }
     platform::sim::SimShell& Shell() { return shell_; }
+    platform::sim::SimSystem& System() { return system_; }
     Transcript& Log() { return transcript_; }
     const std::filesystem::path& ProgramFolder() const { return folder_; }
 
@@ -85,6 +88,9 @@ private:
     world::SkypePeer skype_;
     platform::MemoryRegistry registry_;
     platform::sim::SimShell shell_;
+    platform::sim::SimSystem system_;
+    // The world's backends, in place from construction to destruction.
+    platform::ScopedBackends backends_{{&clock_, &desktop_, &bus_, &registry_, &shell_, &system_}};
     Transcript transcript_;
     std::unique_ptr<Observer> observer_;
     WindowTranscriber windowTranscriber_{transcript_, skype_, desktop_};

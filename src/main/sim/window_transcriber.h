@@ -5,7 +5,7 @@
 // What the peer does to its own windows is not written.
 
 #include "main/sim/transcript.h"
-#include "platform/local_desktop.h"
+#include "platform/portable/local_desktop.h"
 #include "world/skype_peer.h"
 
 namespace sim {

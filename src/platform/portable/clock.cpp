@@ -1,26 +1,6 @@
-#include <atomic>
-
 #include "platform/clock.h"
-#include "platform/system_clock.h"
 
 namespace platform {
-
-namespace {
-std::atomic<Clock*> g_installed{nullptr};
-
-Clock& SystemClockInstance() {
-    // Never destroyed: static objects may still take locks at process end.
-    static SystemClock* clock = new SystemClock;
-    return *clock;
-}
-}  // namespace
-
-Clock& CurrentClock() {
-    Clock* c = g_installed.load(std::memory_order_acquire);
-    return c ? *c : SystemClockInstance();
-}
-
-void InstallClock(Clock* clock) { g_installed.store(clock, std::memory_order_release); }
 
 LocalTime LocalTimeFromTm(const std::tm& tm, int milliseconds) {
     LocalTime lt;

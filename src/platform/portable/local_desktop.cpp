@@ -1,4 +1,4 @@
-#include "platform/local_desktop.h"
+#include "platform/portable/local_desktop.h"
 
 #include <algorithm>
 #include <atomic>
@@ -470,18 +470,5 @@ uint64_t LocalDesktop::DispatchCount() {
     std::unique_lock<std::mutex> lock(CurrentClock().StateMutex());
     return dispatches_;
 }
-
-namespace {
-std::atomic<Desktop*> g_desktop{nullptr};
-}
-
-Desktop& CurrentDesktop() {
-    static LocalDesktop* builtIn = new LocalDesktop;  // never destroyed, like the clock
-    Desktop* d = g_desktop.load(std::memory_order_acquire);
-    if (d) return *d;
-    return *builtIn;
-}
-
-void InstallDesktop(Desktop* desktop) { g_desktop.store(desktop, std::memory_order_release); }
 
 }  // namespace platform

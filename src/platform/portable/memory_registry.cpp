@@ -1,6 +1,5 @@
-#include "platform/registry.h"
+#include "platform/portable/memory_registry.h"
 
-#include <atomic>
 #include <cwctype>
 
 namespace platform {
@@ -42,18 +41,5 @@ std::optional<RegistryValue> MemoryRegistry::GetValue(const std::wstring& path, 
     if (v == it->second.end()) return std::nullopt;
     return v->second;
 }
-
-namespace {
-std::atomic<Registry*> g_registry{nullptr};
-}
-
-Registry& CurrentRegistry() {
-    static MemoryRegistry* empty = new MemoryRegistry;  // never destroyed, like the other defaults
-    Registry* r = g_registry.load();
-    if (r) return *r;
-    return *empty;
-}
-
-void InstallRegistry(Registry* registry) { g_registry.store(registry); }
 
 }  // namespace platform

@@ -1,0 +1,47 @@
+#pragma once
+// Every process-wide backend behind the ports, installed and removed as one
+// set, so that no test or world can leave one of them behind by forgetting a
+// line. Install only while no program thread runs.
+
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/hid_host.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+
+namespace platform {
+
+// A null member stands for this build's default backend of that port.
+struct Backends {
+    Clock* clock = nullptr;
+    Desktop* desktop = nullptr;
+    HidHost* hidHost = nullptr;
+    Registry* registry = nullptr;
+    Shell* shell = nullptr;
+    System* system = nullptr;
+};
+
+// This build's defaults, chosen by its backend family. They are never
+// destroyed: the program's static objects still reach them at process end
+// (the handset objects close their handles through the HID host).
+const Backends& DefaultBackends();
+
+// Replaces the whole set at once.
+void InstallBackends(const Backends& backends);
+// The set in use, with the defaults filled in.
+Backends InstalledBackends();
+
+// Installs a set for its lifetime and puts the previous set back after.
+class ScopedBackends {
+public:
+    explicit ScopedBackends(const Backends& backends);
+    ~ScopedBackends();
+    ScopedBackends(const ScopedBackends&) = delete;
+    ScopedBackends& operator=(const ScopedBackends&) = delete;
+
+private:
+    Backends previous_;
+};
+
+}  // namespace platform

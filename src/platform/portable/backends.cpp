@@ -1,0 +1,64 @@
+#include "platform/backends.h"
+
+#include <atomic>
+
+namespace platform {
+
+namespace {
+
+// One slot per port; null means the default. Atomic because program threads
+// read them while a test may install the next world's set.
+struct Slots {
+    std::atomic<Clock*> clock{nullptr};
+    std::atomic<Desktop*> desktop{nullptr};
+    std::atomic<HidHost*> hidHost{nullptr};
+    std::atomic<Registry*> registry{nullptr};
+    std::atomic<Shell*> shell{nullptr};
+    std::atomic<System*> system{nullptr};
+};
+
+Slots& Installed() {
+    static Slots* slots = new Slots;  // never destroyed, like the defaults
+    return *slots;
+}
+
+template <typename Port>
+Port& InstalledOr(const std::atomic<Port*>& slot, Port* fallback) {
+    Port* p = slot.load(std::memory_order_acquire);
+    return p ? *p : *fallback;
+}
+
+}  // namespace
+
+Clock& CurrentClock() { return InstalledOr(Installed().clock, DefaultBackends().clock); }
+Desktop& CurrentDesktop() { return InstalledOr(Installed().desktop, DefaultBackends().desktop); }
+HidHost& CurrentHidHost() { return InstalledOr(Installed().hidHost, DefaultBackends().hidHost); }
+Registry& CurrentRegistry() { return InstalledOr(Installed().registry, DefaultBackends().registry); }
+Shell& CurrentShell() { return InstalledOr(Installed().shell, DefaultBackends().shell); }
+System& CurrentSystem() { return InstalledOr(Installed().system, DefaultBackends().system); }
+
+void InstallBackends(const Backends& backends) {
+    Slots& slots = Installed();
+    slots.clock.store(backends.clock, std::memory_order_release);
+    slots.desktop.store(backends.desktop, std::memory_order_release);
+    slots.hidHost.store(backends.hidHost, std::memory_order_release);
+    slots.registry.store(backends.registry, std::memory_order_release);
+    slots.shell.store(backends.shell, std::memory_order_release);
+    slots.system.store(backends.system, std::memory_order_release);
+}
+
+Backends InstalledBackends() {
+    return Backends{&CurrentClock(), &CurrentDesktop(), &CurrentHidHost(),
+                    &CurrentRegistry(), &CurrentShell(), &CurrentSystem()};
+}
+
+ScopedBackends::ScopedBackends(const Backends& backends) {
+    const Slots& slots = Installed();
+    previous_ = Backends{slots.clock.load(), slots.desktop.load(), slots.hidHost.load(),
+                         slots.registry.load(), slots.shell.load(), slots.system.load()};
+    InstallBackends(backends);
+}
+
+ScopedBackends::~ScopedBackends() { InstallBackends(previous_); }
+
+}  // namespace platform
