@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <chrono>
 #include <ctime>
 #include <limits>
 #include <string>
@@ -42,20 +43,29 @@ VirtualClock::~VirtualClock() { assert(slots_.empty() && "program threads still 
 
 uint64_t VirtualClock::GetTickCount64() { return now_.load(std::memory_order_acquire); }
 
+// Calendar arithmetic with the standard library's civil calendar alone, so
+// the simulated world needs no system time-zone calls.
 LocalTime VirtualClock::GetLocalTime() {
+    using namespace std::chrono;
     std::lock_guard<std::mutex> lock(mutex_);
-    std::tm tm{};
-    tm.tm_year = localTimeBase_.year - 1900;
-    tm.tm_mon = localTimeBase_.month - 1;
-    tm.tm_mday = localTimeBase_.day;
-    tm.tm_hour = localTimeBase_.hour;
-    tm.tm_min = localTimeBase_.minute;
-    tm.tm_sec = localTimeBase_.second;
-    const uint64_t elapsedMs = now_.load() - localTimeBaseTick_ + static_cast<uint64_t>(localTimeBase_.milliseconds);
-    std::time_t t = timegm(&tm) + static_cast<std::time_t>(elapsedMs / 1000);
-    std::tm out{};
-    gmtime_r(&t, &out);
-    return LocalTimeFromTm(out, static_cast<int>(elapsedMs % 1000));
+    const LocalTime& base = localTimeBase_;
+    const uint64_t elapsedMs = now_.load() - localTimeBaseTick_ + static_cast<uint64_t>(base.milliseconds);
+    const sys_days baseDay{year{base.year} / base.month / base.day};
+    const sys_seconds at = baseDay + hours{base.hour} + minutes{base.minute} + seconds{base.second} +
+                           seconds{static_cast<int64_t>(elapsedMs / 1000)};
+    const sys_days day = floor<days>(at);
+    const year_month_day date{day};
+    const hh_mm_ss<seconds> time{at - day};
+    LocalTime out;
+    out.year = static_cast<int>(date.year());
+    out.month = static_cast<int>(static_cast<unsigned>(date.month()));
+    out.day = static_cast<int>(static_cast<unsigned>(date.day()));
+    out.dayOfWeek = static_cast<int>(weekday{day}.c_encoding());
+    out.hour = static_cast<int>(time.hours().count());
+    out.minute = static_cast<int>(time.minutes().count());
+    out.second = static_cast<int>(time.seconds().count());
+    out.milliseconds = static_cast<int>(elapsedMs % 1000);
+    return out;
 }
 
 void VirtualClock::SetTickCount(uint64_t tick) {
