@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/corvane_app.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "modes/icon_strip.h"
 #include "modes/mode_machine.h"
 #include "modes/virtual_display.h"

@@ -1,9 +1,9 @@
 #include "app/corvane_app.h"
 
 #include "app/corvane_dlg.h"
-#include "app/device_names.h"
+#include "common/device_names.h"
 #include "app/key_pipeline.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "handset/handset_device.h"
 #include "modes/mode_machine.h"
 #include "modes/mode_timer.h"
@@ -16,7 +16,7 @@ namespace app {
 CCorvaneApp theApp;
 
 bool CCorvaneApp::InitInstance() {
-    g_SettingsIni.SetPath(GetAppFolder() + L"Corvane.ini");
+    common::g_SettingsIni.SetPath(common::GetAppFolder() + L"Corvane.ini");
     // One instance per desktop: a later start leaves the running one alone.
     const std::wstring title = kMainWindowTitle;
     if (platform::CurrentDesktop().FindWindow(nullptr, &title)) return false;
@@ -32,15 +32,15 @@ bool CCorvaneApp::InitInstance() {
 }
 
 void ResetProcessState() {
-    ResetSettingsStore();
+    common::ResetSettingsStore();
     handset::ResetHandsetDevices();
     modes::ResetModeState();
     ResetKeyPipeline();
     modes::g_VirtualDisplay.Reset();
     skype::g_SkypeMonitor.Reset();
     skype::ResetSkypeParser();
-    g_OutDeviceName.Set(L"");
-    g_InDeviceName.Set(L"");
+    common::g_OutDeviceName.Set(L"");
+    common::g_InDeviceName.Set(L"");
 }
 
 }  // namespace app

@@ -1,12 +1,12 @@
 #include "app/corvane_dlg.h"
 
 #include "app/device_change.h"
-#include "app/device_names.h"
+#include "common/device_names.h"
 #include "audio/mixer_fader.h"
 #include "audio/mixer_setup.h"
 #include "settings_ui/settings_sheet.h"
 #include "app/key_pipeline.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "app/update_tray_icon.h"
 #include "audio/sound_device_names.h"
 #include "handset/handset_commands.h"
@@ -41,7 +41,7 @@ void CCorvaneDlg::EndDialog(int result) { platform::CurrentDesktop().PostQuitMes
 bool CCorvaneDlg::OnInitDialog() {
     auto& desktop = platform::CurrentDesktop();
     desktop.SetWindowText(m_hWnd, kMainWindowTitle);
-    LoadSettings(g_Settings);
+    common::LoadSettings(common::g_Settings);
     platform::CurrentHidHost().RegisterDeviceNotification(m_hWnd);
     m_TrayIcon.Create(m_hWnd, IDR_MAINFRAME_ICON);
     skype::g_SkypeMonitor.StartSkypeLink(m_hWnd);
@@ -57,9 +57,9 @@ bool CCorvaneDlg::OnInitDialog() {
     handset::NewWriteCmd(handset::CMD_INIT);
     const std::wstring outName = audio::FindUsbOutDeviceName();
     audio::InitializeMixers(outName);
-    g_OutDeviceName.Set(outName);
-    g_InDeviceName.Set(audio::FindUsbInDeviceName());
-    platform::LogW(L"InDevice=%ls, OutDevice=%ls", g_InDeviceName.Get().c_str(), g_OutDeviceName.Get().c_str());
+    common::g_OutDeviceName.Set(outName);
+    common::g_InDeviceName.Set(audio::FindUsbInDeviceName());
+    platform::LogW(L"InDevice=%ls, OutDevice=%ls", common::g_InDeviceName.Get().c_str(), common::g_OutDeviceName.Get().c_str());
     m_KeyEventThread.Start("KeyEventThread", [this] { KeyEventThread(this); });
     if (skype::g_SkypeMonitor.m_hWnd) {
         desktop.BroadcastMessage(skype::g_SkypeMonitor.m_uDiscoverMsg, skype::g_SkypeMonitor.m_hWnd.value, 0);
@@ -122,18 +122,18 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
 }
 
 void CCorvaneDlg::OnLanguageCommand(int language) {
-    g_Settings.VAL_LANGUAGE = language;
-    g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", language);
+    common::g_Settings.VAL_LANGUAGE = language;
+    common::g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", language);
 }
 
 void CCorvaneDlg::OnMixerControlChange() {
     if (g_bDeviceStarted != 1) return;
-    g_Settings.VAL_AUDIO_OUT_MUTE = audio::GetMuteValue(audio::g_OutMute) == 1 ? 1 : 0;
-    g_Settings.VAL_AUDIO_IN_MUTE = audio::GetMuteValue(audio::g_InMute) == 1 ? 1 : 0;
+    common::g_Settings.VAL_AUDIO_OUT_MUTE = audio::GetMuteValue(audio::g_OutMute) == 1 ? 1 : 0;
+    common::g_Settings.VAL_AUDIO_IN_MUTE = audio::GetMuteValue(audio::g_InMute) == 1 ? 1 : 0;
 }
 
 void CCorvaneDlg::ExitCommand() {
-    SaveSettings(g_Settings);
+    common::SaveSettings(common::g_Settings);
     modes::BlankDisplay();
     m_TrayIcon.RemoveIcon();
     m_TrayIcon.ClearShowIconPending();

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/corvane_dlg.h"
-#include "app/device_names.h"
+#include "common/device_names.h"
 #include "app/key_pipeline.h"
 #include "app/update_tray_icon.h"
 #include "audio/mixer_setup.h"
@@ -37,9 +37,9 @@ void OnArrival(CCorvaneDlg& dlg) {
     const std::wstring outName = audio::FindUsbOutDeviceName();
     audio::InitializeMixers(outName);
     skype::ConfigureSkypeAudio();
-    g_OutDeviceName.Set(outName);
-    g_InDeviceName.Set(audio::FindUsbInDeviceName());
-    platform::LogW(L"InDevice=%ls, OutDevice=%ls", g_InDeviceName.Get().c_str(), g_OutDeviceName.Get().c_str());
+    common::g_OutDeviceName.Set(outName);
+    common::g_InDeviceName.Set(audio::FindUsbInDeviceName());
+    platform::LogW(L"InDevice=%ls, OutDevice=%ls", common::g_InDeviceName.Get().c_str(), common::g_OutDeviceName.Get().c_str());
 }
 
 void OnRemoval(CCorvaneDlg& dlg) {

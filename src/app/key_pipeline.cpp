@@ -3,11 +3,11 @@
 #include <cwchar>
 #include <string>
 
-#include "app/contrast.h"
+#include "common/contrast.h"
 #include "app/corvane_dlg.h"
-#include "app/device_names.h"
-#include "app/key_ids.h"
-#include "app/settings.h"
+#include "common/device_names.h"
+#include "common/key_ids.h"
+#include "common/settings.h"
 #include "app/update_tray_icon.h"
 #include "audio/key_tone_library.h"
 #include "audio/mixer_fader.h"
@@ -36,7 +36,7 @@ bool InCallMode() {
 
 // The key map has entries for codes 1 ... 25 only; codes 26 ... 28 are passed
 // on untranslated, as codes above 28 are.
-bool IsMappedCode(uint8_t code) { return code >= kFirstMappedCode && code <= kLastMappedCode; }
+bool IsMappedCode(uint8_t code) { return code >= common::kFirstMappedCode && code <= common::kLastMappedCode; }
 
 void OnRelease(CCorvaneDlg& dlg) {
     platform::CurrentDesktop().KillTimer(dlg.m_hWnd, TIMER_LONG_KEY);
@@ -47,7 +47,7 @@ void OnRelease(CCorvaneDlg& dlg) {
 void OnPress(CCorvaneDlg& dlg, uint8_t code) {
     uint32_t key = code;
     if (IsMappedCode(code)) {
-        key = static_cast<uint32_t>(g_Settings.VAL_KEYSCAN[code - kFirstMappedCode].load());
+        key = static_cast<uint32_t>(common::g_Settings.VAL_KEYSCAN[code - common::kFirstMappedCode].load());
         dlg.m_nLastKey = static_cast<int>(key);
         dlg.m_dwKeyDownTick = platform::GetTickCount();
         platform::CurrentDesktop().SetTimer(dlg.m_hWnd, TIMER_LONG_KEY, kLongKeyMs);
@@ -57,10 +57,10 @@ void OnPress(CCorvaneDlg& dlg, uint8_t code) {
         platform::CurrentDesktop().SetTimer(dlg.m_hWnd, TIMER_KEY_LIGHT, kKeyLightMs);
         handset::NewWriteCmd(handset::CMD_LIGHT_ON);
     }
-    if (key == HANDSET_CODE_DEVICE_START) {
+    if (key == common::HANDSET_CODE_DEVICE_START) {
         platform::Guard keyLock(dlg.m_KeyLock);
         platform::CurrentDesktop().KillTimer(dlg.m_hWnd, TIMER_LONG_KEY);
-        g_KeyQueue.push_back(HANDSET_CODE_DEVICE_START);
+        g_KeyQueue.push_back(common::HANDSET_CODE_DEVICE_START);
         g_KeyQueueSignal.Set();
     }
 }
@@ -73,7 +73,7 @@ void QueueKey(CCorvaneDlg& dlg, uint32_t key) {
 }
 
 void HandleHardwareCode(CCorvaneDlg& dlg, uint8_t code) {
-    if (code == kCodeRelease) {
+    if (code == common::kCodeRelease) {
         OnRelease(dlg);
     } else {
         OnPress(dlg, code);
@@ -95,7 +95,7 @@ int HandsetReadThread(CCorvaneDlg* dlg) {
         handset::NewReadDevice(g_ReadDevice);
         {
             platform::Guard handsetLock(g_WriteDevice.m_Lock);
-            if (g_ReadDevice.m_ucB[0] == kKeyReportId && g_ReadDevice.m_bReadDone == 1) {
+            if (g_ReadDevice.m_ucB[0] == common::kKeyReportId && g_ReadDevice.m_bReadDone == 1) {
                 const uint8_t code = g_ReadDevice.m_ucB[1];
                 platform::LogW(L"Received Hardware Key Code(m_ucB[1]) = %d\n", static_cast<int>(code));
                 HandleHardwareCode(*dlg, code);
@@ -112,7 +112,7 @@ void OnKeyTimer(CCorvaneDlg& dlg, uintptr_t id) {
         platform::LogW(L"LONG KEY PRESSED!\n");
         desktop.KillTimer(dlg.m_hWnd, TIMER_LONG_KEY);
         platform::Guard keyLock(dlg.m_KeyLock);
-        g_KeyQueue.push_back(static_cast<uint32_t>(dlg.m_nLastKey.load()) + KEY_LONG_OFFSET);
+        g_KeyQueue.push_back(static_cast<uint32_t>(dlg.m_nLastKey.load()) + common::KEY_LONG_OFFSET);
         g_KeyQueueSignal.Set();
     } else if (id == TIMER_KEY_LIGHT) {
         desktop.KillTimer(dlg.m_hWnd, TIMER_KEY_LIGHT);
@@ -124,9 +124,9 @@ void OnKeyTimer(CCorvaneDlg& dlg, uintptr_t id) {
 namespace {
 
 std::wstring KeyToneFile(uint32_t key) {
-    if (key <= KEY_9) return std::to_wstring(key) + L".wav";
-    if (key == KEY_STAR) return L"star.wav";
-    if (key == KEY_SHARP) return L"sharp.wav";
+    if (key <= common::KEY_9) return std::to_wstring(key) + L".wav";
+    if (key == common::KEY_STAR) return L"star.wav";
+    if (key == common::KEY_SHARP) return L"sharp.wav";
     return L"0.wav";
 }
 
@@ -134,7 +134,7 @@ std::wstring KeyToneFile(uint32_t key) {
 // length; a longer path is cut rather than overrun.
 std::wstring KeyTonePath(const std::wstring& file) {
     wchar_t buffer[kWavePathChars];
-    std::swprintf(buffer, kWavePathChars, L"%ls%ls", GetAppFolder().c_str(), file.c_str());
+    std::swprintf(buffer, kWavePathChars, L"%ls%ls", common::GetAppFolder().c_str(), file.c_str());
     buffer[kWavePathChars - 1] = L'\0';
     return buffer;
 }
@@ -142,7 +142,7 @@ std::wstring KeyTonePath(const std::wstring& file) {
 void RegisterKeyTones(CCorvaneDlg& dlg) {
     static const wchar_t* const kFiles[] = {L"0.wav", L"1.wav", L"2.wav", L"3.wav",    L"4.wav",   L"5.wav",
                                             L"6.wav", L"7.wav", L"8.wav", L"9.wav", L"star.wav", L"sharp.wav"};
-    const std::wstring device = g_OutDeviceName.Get();
+    const std::wstring device = common::g_OutDeviceName.Get();
     for (const wchar_t* file : kFiles) audio::RT_InitNewWave(device, KeyTonePath(file), dlg.m_hWnd);
 }
 
@@ -151,7 +151,7 @@ void StartHandset(CCorvaneDlg& dlg) {
     platform::LogA("Device start\n");
     g_bDeviceStarted = 1;
     handset::NewWriteCmd(handset::CMD_DEVICE_START, 0x50, 4, 0);
-    const ContrastTriple contrast = SelectedContrastTriple();
+    const common::ContrastTriple contrast = common::SelectedContrastTriple();
     handset::NewWriteCmd(handset::CMD_CONTRAST, contrast.a, contrast.b, contrast.c);
     modes::RefreshModeDisplay();
     UpdateTrayIcon(dlg);
@@ -159,9 +159,9 @@ void StartHandset(CCorvaneDlg& dlg) {
 }
 
 void PlayKeyTone(CCorvaneDlg& dlg, uint32_t key) {
-    if (g_Settings.VAL_ENABLE_KEYTONE != 1 || modes::g_ModeState.m_CurrMode == modes::MODE_TALKING) return;
+    if (common::g_Settings.VAL_ENABLE_KEYTONE != 1 || modes::g_ModeState.m_CurrMode == modes::MODE_TALKING) return;
     platform::Guard handsetLock(handset::g_WriteDevice.m_Lock);
-    const std::wstring device = g_OutDeviceName.Get();
+    const std::wstring device = common::g_OutDeviceName.Get();
     audio::RT_StopPlayWave(device);
     const std::wstring path = KeyTonePath(KeyToneFile(key));
     platform::LogW(L"RT_PlayWave: [%ls] [%ls]", device.c_str(), path.c_str());
@@ -169,8 +169,8 @@ void PlayKeyTone(CCorvaneDlg& dlg, uint32_t key) {
 }
 
 void ApplyVolumeKey(uint32_t key) {
-    if (key == KEY_VOL_UP) audio::SetFaderValue(audio::g_OutFader, 0, audio::kFaderStepUp);
-    if (key == KEY_VOL_DOWN) audio::SetFaderValue(audio::g_OutFader, 0, audio::kFaderStepDown);
+    if (key == common::KEY_VOL_UP) audio::SetFaderValue(audio::g_OutFader, 0, audio::kFaderStepUp);
+    if (key == common::KEY_VOL_DOWN) audio::SetFaderValue(audio::g_OutFader, 0, audio::kFaderStepDown);
 }
 
 // Takes the oldest key id; false when the queue is empty.
@@ -193,13 +193,13 @@ int KeyEventThread(CCorvaneDlg* dlg) {
             g_KeyQueueSignal.Wait(platform::kInfinite);
             continue;
         }
-        if (key == HANDSET_CODE_DEVICE_START) {
+        if (key == common::HANDSET_CODE_DEVICE_START) {
             StartHandset(*dlg);
             continue;
         }
         PlayKeyTone(*dlg, key);
         ApplyVolumeKey(key);
-        PrintKeyName(key);
+        common::PrintKeyName(key);
         if (modes::HasCurrentMode()) modes::DispatchModeKey(key);
         platform::Sleep(kAfterKeyMs);
     }

@@ -1,6 +1,6 @@
 #include "app/system_tray.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "settings_ui/language_files.h"
 
 namespace app {
@@ -32,9 +32,9 @@ std::vector<platform::MenuItem> BuildTrayMenu() {
     platform::MenuItem languages = Item(0, GetLanguageText(L"Menu_Language"));
     for (int n = 0; n < 5; ++n) {
         std::wstring name;
-        g_SettingsIni.ReadString(L"SETTING", L"Language_" + std::to_wstring(n), name);
+        common::g_SettingsIni.ReadString(L"SETTING", L"Language_" + std::to_wstring(n), name);
         platform::MenuItem item = Item(kLanguageCommands[n], name);
-        item.checked = g_Settings.VAL_LANGUAGE == n;
+        item.checked = common::g_Settings.VAL_LANGUAGE == n;
         languages.items.push_back(item);
     }
     return {languages,

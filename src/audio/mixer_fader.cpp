@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "app/settings.h"
+#include "common/settings.h"
 
 namespace audio {
 
@@ -25,7 +25,7 @@ int GetOutVolume() {
         backend = g_volumeBackend;
     }
     // Without a mixer the level is what the settings last asked for.
-    return backend ? backend() : app::g_Settings.VAL_AUDIO_OUT_VOLUME.load();
+    return backend ? backend() : common::g_Settings.VAL_AUDIO_OUT_VOLUME.load();
 }
 
 void InstallOutVolumeBackend(VolumeBackend backend) {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/key_ids.h"
-#include "app/settings.h"
+#include "common/key_ids.h"
+#include "common/settings.h"
 #include "audio/mixer_fader.h"
 #include "handset/handset_commands.h"
 #include "modes/mode_machine.h"
@@ -114,19 +114,19 @@ int VolumeOfStep(int step) { return (step * 31 + 8) / 16; }
 
 // Two steps of the 0 ... 16 scale up (+2) or down (-2).
 void ChangeVolume(int delta) {
-    int step = StepOfVolume(app::g_Settings.VAL_AUDIO_OUT_VOLUME) + delta;
+    int step = StepOfVolume(common::g_Settings.VAL_AUDIO_OUT_VOLUME) + delta;
     step = step < 0 ? 0 : (step > kMaxVolumeStep ? kMaxVolumeStep : step);
     const int value = VolumeOfStep(step);
-    app::g_Settings.VAL_AUDIO_OUT_VOLUME = value;
+    common::g_Settings.VAL_AUDIO_OUT_VOLUME = value;
     skype::g_SkypeMonitor.m_nSavedVolume = value;
     audio::SetFaderValue(audio::g_OutFader, value, audio::kFaderAbsolute);
     RefreshModeDisplay();
 }
 
 void SendDtmf(const std::string& id, unsigned key) {
-    if (key <= app::KEY_9) SendMessageToSkype("SET CALL " + id + " DTMF " + std::to_string(key));
-    if (key == app::KEY_STAR) SendMessageToSkype("SET CALL " + id + " DTMF *");
-    if (key == app::KEY_SHARP) SendMessageToSkype("SET CALL " + id + " DTMF #");
+    if (key <= common::KEY_9) SendMessageToSkype("SET CALL " + id + " DTMF " + std::to_string(key));
+    if (key == common::KEY_STAR) SendMessageToSkype("SET CALL " + id + " DTMF *");
+    if (key == common::KEY_SHARP) SendMessageToSkype("SET CALL " + id + " DTMF #");
     // A long press of 0 is no DTMF key: it sends nothing.
 }
 
@@ -145,22 +145,22 @@ void Mode_Ringing_Proc(unsigned key) {
     platform::LogW(L"Mode_Ringing_Proc entering");
     const std::string id = CurrentCallId();
     switch (key) {
-        case app::KEY_HOOKUP:
-        case app::KEY_LEFT_FUNC:
+        case common::KEY_HOOKUP:
+        case common::KEY_LEFT_FUNC:
             Answer(id);
             break;
-        case app::KEY_HOOKDOWN:
-        case app::KEY_RIGHT_FUNC:
+        case common::KEY_HOOKDOWN:
+        case common::KEY_RIGHT_FUNC:
             WaitKeyTone();
             SendCallStatus(id, "FINISHED");
             break;
-        case app::KEY_HOTKEY_1:
+        case common::KEY_HOTKEY_1:
             HotKey1WhileRinging(id);
             break;
-        case app::KEY_HOTKEY_2:
+        case common::KEY_HOTKEY_2:
             HotKey2WhileRinging(id);
             break;
-        case app::KEY_HOTKEY_1_LONG:
+        case common::KEY_HOTKEY_1_LONG:
             SendMessageToSkype("MINIMIZE");
             break;
         default:
@@ -179,31 +179,31 @@ void Mode_Talking_Proc(unsigned key) {
     platform::LogW(L"Mode_Talking_Proc entering");
     const std::string id = CurrentCallId();
     switch (key) {
-        case app::KEY_HOOKUP:
+        case common::KEY_HOOKUP:
             platform::LogW(L"KEY_HOOKUP");
             SwitchOrHold();
             break;
-        case app::KEY_HOTKEY_1:
+        case common::KEY_HOTKEY_1:
             platform::LogW(L"KEY_HOTKEY_1");
             SwitchOrHold();
             break;
-        case app::KEY_HOOKDOWN:
-        case app::KEY_RIGHT_FUNC:
+        case common::KEY_HOOKDOWN:
+        case common::KEY_RIGHT_FUNC:
             HangUp(id);
             break;
-        case app::KEY_HOTKEY_2:
+        case common::KEY_HOTKEY_2:
             EndAndResume(id);
             break;
-        case app::KEY_MUTE:
+        case common::KEY_MUTE:
             ToggleMute();
             break;
-        case app::KEY_LEFT_FUNC:
-            if (app::g_Settings.VAL_ENABLE_LCM == 1) ToggleMute();
+        case common::KEY_LEFT_FUNC:
+            if (common::g_Settings.VAL_ENABLE_LCM == 1) ToggleMute();
             break;
-        case app::KEY_UP:
+        case common::KEY_UP:
             ChangeVolume(+2);
             break;
-        case app::KEY_DOWN:
+        case common::KEY_DOWN:
             ChangeVolume(-2);
             break;
         default:

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "handset/handset_commands.h"
 #include "modes/icon_strip.h"
 #include "modes/mode_machine.h"
@@ -63,7 +63,7 @@ void Mode_Ringing_Display() {
 }
 
 void Mode_Talking_Display() {
-    if (app::g_Settings.VAL_ENABLE_LCM != 1) return;
+    if (common::g_Settings.VAL_ENABLE_LCM != 1) return;
     CVirtualDisplay& d = g_VirtualDisplay;
     d.ClearScreen();
     d.DrawRowIcon(0, kIconStatus, 0);

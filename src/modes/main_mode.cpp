@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/contrast.h"
-#include "app/key_ids.h"
-#include "app/settings.h"
+#include "common/contrast.h"
+#include "common/key_ids.h"
+#include "common/settings.h"
 #include "handset/handset_commands.h"
 #include "modes/screen_texts.h"
 #include "modes/virtual_display.h"
@@ -137,7 +137,7 @@ void DrawIdleScreen() {
 // The setting is read at every key: a handset without display gets the
 // no-display key map.
 void Mode_Main_Proc(unsigned key) {
-    if (app::g_Settings.VAL_ENABLE_LCM == 0) {
+    if (common::g_Settings.VAL_ENABLE_LCM == 0) {
         Mode_Main_NoLCD_Proc(key);
     } else {
         Mode_Main_LCD_Proc(key);
@@ -147,27 +147,27 @@ void Mode_Main_Proc(unsigned key) {
 void Mode_Main_NoLCD_Proc(unsigned key) {
     platform::LogW(L"Mode_Main_NoLCD_Proc entering");
     handset::NewWriteCmd(handset::CMD_STATUS_IDLE, 0, 0, 0);
-    if (key <= app::KEY_9) {
+    if (key <= common::KEY_9) {
         DialKey(static_cast<char>('0' + key), std::to_string(key));
         return;
     }
     switch (key) {
-        case app::KEY_STAR: DialKey('*', "*"); break;
-        case app::KEY_SHARP: DialKey('#', "#"); break;
-        case app::KEY_0_LONG: DialKey('+', "+"); break;
-        case app::KEY_HOOKUP:
-        case app::KEY_HOTKEY_2: Call(); break;
-        case app::KEY_HOOKDOWN: HangUpAndTidy(); break;
-        case app::KEY_HOTKEY_1: ToggleSkypeFocus(); break;
-        case app::KEY_UP: Scroll("UP"); break;
-        case app::KEY_DOWN: Scroll("DOWN"); break;
-        case app::KEY_MUTE: MuteKeyWithoutDisplay(); break;
-        case app::KEY_CLEAR:
+        case common::KEY_STAR: DialKey('*', "*"); break;
+        case common::KEY_SHARP: DialKey('#', "#"); break;
+        case common::KEY_0_LONG: DialKey('+', "+"); break;
+        case common::KEY_HOOKUP:
+        case common::KEY_HOTKEY_2: Call(); break;
+        case common::KEY_HOOKDOWN: HangUpAndTidy(); break;
+        case common::KEY_HOTKEY_1: ToggleSkypeFocus(); break;
+        case common::KEY_UP: Scroll("UP"); break;
+        case common::KEY_DOWN: Scroll("DOWN"); break;
+        case common::KEY_MUTE: MuteKeyWithoutDisplay(); break;
+        case common::KEY_CLEAR:
             SendMessageToSkype("FOCUS");
             platform::Sleep(100);
             PressBackspace();
             break;
-        case app::KEY_HOTKEY_1_LONG: SendMessageToSkype("MINIMIZE"); break;
+        case common::KEY_HOTKEY_1_LONG: SendMessageToSkype("MINIMIZE"); break;
         default: break;
     }
 }
@@ -175,22 +175,22 @@ void Mode_Main_NoLCD_Proc(unsigned key) {
 void Mode_Main_LCD_Proc(unsigned key) {
     if (OpenNumberDialWith(key)) return;
     switch (key) {
-        case app::KEY_HOOKUP: SendMessageToSkype("SET WINDOWSTATE NORMAL"); break;
-        case app::KEY_HOOKDOWN:
+        case common::KEY_HOOKUP: SendMessageToSkype("SET WINDOWSTATE NORMAL"); break;
+        case common::KEY_HOOKDOWN:
             SendMessageToSkype("MINIMIZE");
             CloseSkypeCallWindows();
             break;
-        case app::KEY_LEFT_FUNC: SwitchMode(MODE_SETTING_MENU); break;
-        case app::KEY_RIGHT_FUNC: SwitchMode(MODE_HISTORY_MENU); break;
-        case app::KEY_UP:
-        case app::KEY_DOWN:
+        case common::KEY_LEFT_FUNC: SwitchMode(MODE_SETTING_MENU); break;
+        case common::KEY_RIGHT_FUNC: SwitchMode(MODE_HISTORY_MENU); break;
+        case common::KEY_UP:
+        case common::KEY_DOWN:
             if (skype::g_SkypeMonitor.m_Contacts.Count() > 0) {
                 SwitchMode(MODE_CONTACT_LIST);
                 DispatchModeKey(key);
             }
             break;
-        case app::KEY_STAR: ToggleSkypeFocus(); break;
-        case app::KEY_CLEAR:
+        case common::KEY_STAR: ToggleSkypeFocus(); break;
+        case common::KEY_CLEAR:
             SendMessageToSkype("SET WINDOWSTATE NORMAL");
             PressBackspace();
             break;
@@ -199,9 +199,9 @@ void Mode_Main_LCD_Proc(unsigned key) {
 }
 
 void Mode_Main_Display() {
-    const app::ContrastTriple contrast = app::SelectedContrastTriple();
+    const common::ContrastTriple contrast = common::SelectedContrastTriple();
     handset::NewWriteCmd(handset::CMD_CONTRAST, contrast.a, contrast.b, contrast.c);
-    if (app::g_Settings.VAL_ENABLE_LCM == 1) {
+    if (common::g_Settings.VAL_ENABLE_LCM == 1) {
         DrawIdleScreen();
     } else {
         g_VirtualDisplay.ShowNoLcdNotice();

@@ -3,8 +3,8 @@
 #include "modes/screen_list.h"
 #include "modes/virtual_display.h"
 
-#include "app/key_ids.h"
-#include "app/settings.h"
+#include "common/key_ids.h"
+#include "common/settings.h"
 #include "platform/log.h"
 
 namespace modes {
@@ -38,7 +38,7 @@ bool HasCurrentMode() { return InTable(g_ModeState.m_CurrMode); }
 
 int SwitchMode(unsigned newMode) {
     platform::LogW(L"SwitchMode:%d", static_cast<int>(newMode));
-    if (newMode == MODE_MAIN && app::g_Settings.VAL_ENABLE_LCM == 0) g_ModeState.m_nDialCount = 0;
+    if (newMode == MODE_MAIN && common::g_Settings.VAL_ENABLE_LCM == 0) g_ModeState.m_nDialCount = 0;
     const int current = g_ModeState.m_CurrMode;
     if (static_cast<int>(newMode) == current) return current;
     if (!InTable(static_cast<int>(newMode))) {
@@ -77,13 +77,13 @@ void RefreshModeDisplay() {
 }
 
 void WaitKeyTone() {
-    if (app::g_Settings.VAL_ENABLE_KEYTONE != 1) return;
+    if (common::g_Settings.VAL_ENABLE_KEYTONE != 1) return;
     platform::LogW(L"Start delay 500ms for key tone playing...");
     platform::Sleep(500);
 }
 
 bool OpenNumberDialWith(unsigned key) {
-    const bool dialKey = key <= app::KEY_9 || key == app::KEY_SHARP || key == app::KEY_0_LONG;
+    const bool dialKey = key <= common::KEY_9 || key == common::KEY_SHARP || key == common::KEY_0_LONG;
     if (!dialKey) return false;
     SwitchMode(MODE_NUM_DIAL);
     DispatchModeKey(key);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "handset/handset_commands.h"
 #include "handset/handset_device.h"
 #include "platform/log.h"
@@ -17,7 +17,7 @@ bool Inside(int x, int y) { return x >= 0 && x < kScreenWidth && y >= 0 && y < k
 }  // namespace
 
 void CVirtualDisplay::ClearScreen() {
-    if (app::g_Settings.VAL_ENABLE_LCM != 1) return;
+    if (common::g_Settings.VAL_ENABLE_LCM != 1) return;
     EraseImage();
 }
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "modes/icon_strip.h"
 #include "modes/text_renderer.h"
 #include "modes/virtual_display.h"
@@ -29,7 +29,7 @@ constexpr int kVolumeBarPitch = 6;
 constexpr int kVolumeBarWidth = 5;
 constexpr int kVolumeBarsBottom = 48;
 
-bool DisplayOn() { return app::g_Settings.VAL_ENABLE_LCM == 1; }
+bool DisplayOn() { return common::g_Settings.VAL_ENABLE_LCM == 1; }
 
 TextAlign AlignmentOf(int alignment) {
     switch (alignment) {

@@ -1,6 +1,6 @@
 #include "settings_ui/language_files.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 
 namespace settings_ui {
 
@@ -10,16 +10,16 @@ const wchar_t kLanguageSection[] = L"Language";
 }  // namespace
 
 std::wstring GetLanguageFilePath() {
-    const int language = app::g_Settings.VAL_LANGUAGE;
+    const int language = common::g_Settings.VAL_LANGUAGE;
     const bool known = language >= 0 && language < kLanguageCount;
     // Off Windows the folder's separator is the one the executable's path uses.
-    const std::wstring folder = app::GetAppFolder();
+    const std::wstring folder = common::GetAppFolder();
     const wchar_t separator = !folder.empty() && folder.back() == L'/' ? L'/' : L'\\';
     return folder + L"Language" + separator + kLanguageFiles[known ? language : 0];
 }
 
 std::wstring GetLanguageText(const std::wstring& key) {
-    app::CIniFile file;
+    common::CIniFile file;
     file.SetPath(GetLanguageFilePath());
     std::wstring text;
     file.ReadString(kLanguageSection, key, text);

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/device_names.h"
-#include "app/settings.h"
+#include "common/device_names.h"
+#include "common/settings.h"
 #include "platform/log.h"
 #include "platform/system_info.h"
 #include "skype/skype_monitor.h"
@@ -27,12 +27,12 @@ void Send(const std::string& command) { SendMessageToSkype(CutCommand(command));
 // The ring tone's path goes to Skype in UTF-8 as it is; no narrower code
 // page on the way, so no character of the name is lost.
 std::string RingTonePath() {
-    const std::wstring folder = app::GetAppFolder();
+    const std::wstring folder = common::GetAppFolder();
     const wchar_t separator = !folder.empty() && folder.back() == L'/' ? L'/' : L'\\';
     std::wstring ringtone;
     {
         // The ring-tone page is the only writer of this string.
-        ringtone = app::g_Settings.VAL_RINGTONE;
+        ringtone = common::g_Settings.VAL_RINGTONE;
     }
     return platform::WideToUtf8(folder + L"RingTone" + separator + ringtone);
 }
@@ -42,8 +42,8 @@ void ConfigureSkypeAudio() {
     std::string in = kOldSystemDevice;
     std::string out = kOldSystemDevice;
     if (platform::IsVistaOrLater()) {
-        in = platform::WideToUtf8(app::g_InDeviceName.Get());
-        out = platform::WideToUtf8(app::g_OutDeviceName.Get());
+        in = platform::WideToUtf8(common::g_InDeviceName.Get());
+        out = platform::WideToUtf8(common::g_OutDeviceName.Get());
     }
     Send("SET AUDIO_IN " + in);
     Send("SET AUDIO_OUT " + out);

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "handset/handset_commands.h"
 #include "modes/mode_machine.h"
 #include "audio/mixer_fader.h"
@@ -97,7 +97,7 @@ void OnUser(const std::string& text) {
 void OnContacts(const std::vector<std::string>& w) {
     if (w.size() < 3 || w[1] != "FOCUSED") return;
     g_SkypeMonitor.SetFocusedContact(w[2]);
-    if (modes::g_ModeState.m_CurrMode == modes::MODE_MAIN && app::g_Settings.VAL_ENABLE_LCM == 1) {
+    if (modes::g_ModeState.m_CurrMode == modes::MODE_MAIN && common::g_Settings.VAL_ENABLE_LCM == 1) {
         modes::SwitchMode(modes::MODE_CONTACT_LIST);
     }
 }
@@ -155,13 +155,13 @@ void OnRingingOrRouting(const std::string& id, const std::string& status) {
     CSkypeMonitor& link = g_SkypeMonitor;
     const bool firstCall = link.m_CurrCallList.Count() == 0;
     if (firstCall) {
-        SetOutVolume(app::g_Settings.VAL_AUDIO_OUT_VOLUME, audio::kFaderAbsolute);
+        SetOutVolume(common::g_Settings.VAL_AUDIO_OUT_VOLUME, audio::kFaderAbsolute);
         link.m_nSavedVolume = audio::GetOutVolume();
     }
     if (status == "ROUTING") link.m_CallList.FindOrAddCall(id, [](CCallObject& c) { c.m_bRouted = 1; });
     const CCallObject record = *link.m_CallList.FindCall(id);
     if (status == "RINGING" && record.m_bRouted == 0 && firstCall) {
-        SetOutVolume(app::g_Settings.VAL_RINGTONE_VOLUME, audio::kFaderAbsolute);
+        SetOutVolume(common::g_Settings.VAL_RINGTONE_VOLUME, audio::kFaderAbsolute);
     }
     if (link.m_CurrCallList.HasCall(id)) return;
     platform::LogW(L"****m_CurrCallList.AddCallObject 0x%x****",
@@ -169,7 +169,7 @@ void OnRingingOrRouting(const std::string& id, const std::string& status) {
     link.m_CurrCallList.AddCallObject(record);
     bool known = false;
     if (status == "RINGING") {
-        if (link.m_CurrCallList.Count() <= 1) SetOutVolume(app::g_Settings.VAL_RINGTONE_VOLUME, audio::kFaderAbsolute);
+        if (link.m_CurrCallList.Count() <= 1) SetOutVolume(common::g_Settings.VAL_RINGTONE_VOLUME, audio::kFaderAbsolute);
         known = IsKnownCall(id);
         ConfigureSkypeAudio();
     }

@@ -10,8 +10,8 @@
 
 #include "platform/backends.h"
 #include "app/corvane_app.h"
-#include "app/key_ids.h"
-#include "app/settings.h"
+#include "common/key_ids.h"
+#include "common/settings.h"
 #include "modes/mode_timer.h"
 #include "platform/log.h"
 #include "support/program_fixture.h"
@@ -73,7 +73,7 @@ TEST_F(ModeMachineTest, DialCountResetOnMainOnlyWithoutDisplay) {
         int expected;
     };
     for (const Case c : {Case{0, 0}, Case{1, 3}}) {
-        app::g_Settings.VAL_ENABLE_LCM = c.lcm;
+        common::g_Settings.VAL_ENABLE_LCM = c.lcm;
         SwitchMode(MODE_MAIN);
         g_ModeState.m_nDialCount = 3;
         SwitchMode(MODE_MAIN);  // already current: the count is still reset without display
@@ -89,11 +89,11 @@ TEST_F(ModeMachineTest, ModeOutsideTableIsRefused) {
 }
 
 TEST_F(ModeMachineTest, KeysBeforeFirstSwitchAreDropped) {
-    DispatchModeKey(app::KEY_1);
+    DispatchModeKey(common::KEY_1);
     RefreshModeDisplay();
     EXPECT_TRUE(recorder_.events.empty());
     SwitchMode(MODE_MAIN);
-    DispatchModeKey(app::KEY_1);
+    DispatchModeKey(common::KEY_1);
     EXPECT_EQ(recorder_.events.back(), "key 1");
 }
 
@@ -102,9 +102,9 @@ TEST_F(ModeMachineTest, DialKeysOpenNumberDialWithTheKey) {
         unsigned key;
         bool opens;
     };
-    const Case cases[] = {{app::KEY_0, true},  {app::KEY_9, true},      {app::KEY_SHARP, true},
-                          {app::KEY_0_LONG, true}, {app::KEY_STAR, false}, {app::KEY_UP, false},
-                          {app::KEY_HOTKEY_1_LONG, false}};
+    const Case cases[] = {{common::KEY_0, true},  {common::KEY_9, true},      {common::KEY_SHARP, true},
+                          {common::KEY_0_LONG, true}, {common::KEY_STAR, false}, {common::KEY_UP, false},
+                          {common::KEY_HOTKEY_1_LONG, false}};
     for (const Case& c : cases) {
         SwitchMode(MODE_SETTING_MENU);
         recorder_.events.clear();
@@ -121,7 +121,7 @@ TEST_F(ModeMachineTest, WaitKeyToneWaitsHalfASecondOnlyWithKeyTones) {
     platform::sim::VirtualClock clock;
     platform::ScopedBackends backends({.clock = &clock});
     for (int tones : {1, 0}) {
-        app::g_Settings.VAL_ENABLE_KEYTONE = tones;
+        common::g_Settings.VAL_ENABLE_KEYTONE = tones;
         uint64_t waited = 0;
         platform::Thread t;
         t.Start("key", [&] {

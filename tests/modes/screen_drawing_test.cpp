@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/corvane_app.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "modes/icon_strip.h"
 #include "modes/screen_list.h"
 #include "modes/screen_texts.h"
@@ -108,7 +108,7 @@ TEST_F(ScreenDrawingTest, RowIconsLandAtTheirRowAndColumn) {
     EXPECT_LE(ink.bottom, 31);
 
     display_.EraseImage();
-    app::g_Settings.VAL_ENABLE_LCM = 0;
+    common::g_Settings.VAL_ENABLE_LCM = 0;
     display_.DrawRowIcon(0, kIconStatus, 0);
     EXPECT_TRUE(InkOfRow(display_, 0).Empty()) << "no display: no icons";
 }
@@ -141,7 +141,7 @@ TEST_F(ScreenDrawingTest, OverlongTextIsCutAtTheRightEdge) {
 }
 
 TEST_F(ScreenDrawingTest, WithoutDisplayOnlyTheNoLcdNoticeIsDrawn) {
-    app::g_Settings.VAL_ENABLE_LCM = 0;
+    common::g_Settings.VAL_ENABLE_LCM = 0;
     display_.DrawTextRow(0, 1, "Alice", kAlignLeft);
     display_.DrawScrollText(2, "Alice", kAlignLeft);
     EXPECT_TRUE(InkIn(display_, 0, 0, kScreenWidth, kScreenHeight).Empty());
@@ -268,7 +268,7 @@ TEST_F(ScreenTextTest, IdsNameLanguageKeysAndUnknownIdsLeaveTheBuffer) {
 }
 
 TEST_F(ScreenTextTest, ATextTooLongForTheBufferIsCutBetweenCharacters) {
-    app::g_Settings.VAL_LANGUAGE = 1;
+    common::g_Settings.VAL_LANGUAGE = 1;
     struct Case {
         size_t size;
         const char* text;

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "modes/mode_machine.h"
 #include "modes/screen_list.h"
 #include "skype/skype_monitor.h"
@@ -97,12 +97,12 @@ TEST_F(CallModesTest, VolumeStepsStopAtTheTop) {
     World().Skype().CallIn("7", "alice", "");
     World().Advance(500);
     PressAndRelease(kHookUp);
-    app::g_Settings.VAL_AUDIO_OUT_VOLUME = 25;
+    common::g_Settings.VAL_AUDIO_OUT_VOLUME = 25;
     PressAndRelease(kUp);
-    EXPECT_EQ(app::g_Settings.VAL_AUDIO_OUT_VOLUME, 29);
+    EXPECT_EQ(common::g_Settings.VAL_AUDIO_OUT_VOLUME, 29);
     PressAndRelease(kUp);
     PressAndRelease(kUp);
-    EXPECT_EQ(app::g_Settings.VAL_AUDIO_OUT_VOLUME, 31);
+    EXPECT_EQ(common::g_Settings.VAL_AUDIO_OUT_VOLUME, 31);
     EXPECT_EQ(skype::g_SkypeMonitor.m_nSavedVolume, 31);
     EXPECT_EQ(Channel("fader").back(), "out 31 4");
 }
@@ -118,7 +118,7 @@ TEST_F(CallModesTest, OutgoingCallIsCancelledByHotKey2) {
 }
 
 TEST_F(CallModesTest, RingWithoutDisplayStillRings) {
-    app::g_Settings.VAL_ENABLE_LCM = 0;
+    common::g_Settings.VAL_ENABLE_LCM = 0;
     World().Skype().CallIn("7", "alice", "");
     World().Advance(3000);
     EXPECT_GE(CountOf("handset-cmd", "CMD_RING 4 0 0"), 3);

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "skype/skype_monitor.h"
 #include "support/program_fixture.h"
 

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "app/corvane_dlg.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "audio/mixer_fader.h"
 #include "platform/registry.h"
 #include "support/program_fixture.h"
@@ -21,7 +21,7 @@ class LifecycleTest : public testing_support::ProgramTest {};
 TEST_F(LifecycleTest, QuitMessageSavesSettingsAndEndsWithExitCodeZero) {
     World().Skype().Start();
     StartWithStartedHandset();
-    app::g_Settings.VAL_AUDIO_OUT_MUTE = 1;  // as the mixer-change handler would copy it
+    common::g_Settings.VAL_AUDIO_OUT_MUTE = 1;  // as the mixer-change handler would copy it
     World().SendQuitMessage();
     World().Settle();
     EXPECT_TRUE(Logged("Received quit message"));
@@ -104,12 +104,12 @@ TEST_F(MainWindowMessageTest, MuteSwitchesAreCopiedOnlyOnceTheHandsetHasStarted)
     Handset().Plug(World().Bus());
     World().Start();
     SendMixerChange();
-    EXPECT_EQ(app::g_Settings.VAL_AUDIO_OUT_MUTE, 0) << "not started: the settings stay";
+    EXPECT_EQ(common::g_Settings.VAL_AUDIO_OUT_MUTE, 0) << "not started: the settings stay";
     Handset().Press(240);
     World().Advance(100);
     SendMixerChange();
-    EXPECT_EQ(app::g_Settings.VAL_AUDIO_OUT_MUTE, 1);
-    EXPECT_EQ(app::g_Settings.VAL_AUDIO_IN_MUTE, 0);
+    EXPECT_EQ(common::g_Settings.VAL_AUDIO_OUT_MUTE, 1);
+    EXPECT_EQ(common::g_Settings.VAL_AUDIO_IN_MUTE, 0);
 }
 
 TEST_F(MainWindowMessageTest, SettingsPagesOpenFromTheMenuAndDoubleClick) {

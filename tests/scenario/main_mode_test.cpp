@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "modes/mode_machine.h"
 #include "skype/skype_monitor.h"
 #include "support/program_fixture.h"
@@ -320,10 +320,10 @@ TEST_F(MainModeTest, RefreshSendsTheContrastOncePerChange) {
     };
     World().Advance(3000);
     EXPECT_EQ(contrasts(), 0) << "unchanged since the start report";
-    app::g_Settings.VAL_LCM_CONTRAST = 2;
+    common::g_Settings.VAL_LCM_CONTRAST = 2;
     World().Advance(3000);
     EXPECT_EQ(contrasts(), 1);
-    const auto& triple = app::g_Settings.VAL_CONTRAST[2];
+    const auto& triple = common::g_Settings.VAL_CONTRAST[2];
     Texts sent = HandsetAfter();
     const std::string expected = "CMD_CONTRAST " + std::to_string(triple[0] & 0xFF) + " " +
                                  std::to_string(triple[1] & 0xFF) + " " + std::to_string(triple[2] & 0xFF);

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "platform/profile.h"
 #include "support/program_fixture.h"
 
@@ -43,7 +43,7 @@ TEST_F(TrayTest, ChoosingPolishWritesTheSettingAtOnceAndTheMenuFollows) {
     StartWithStartedHandset();
     World().Shell().RightClick(32788);
     World().Advance(100);
-    EXPECT_EQ(app::g_Settings.VAL_LANGUAGE, 3);
+    EXPECT_EQ(common::g_Settings.VAL_LANGUAGE, 3);
     EXPECT_NE(SettingsFile().find("VAL_LANGUAGE=3"), std::string::npos);
     World().Shell().RightClick(0);
     World().Advance(100);

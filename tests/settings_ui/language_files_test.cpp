@@ -11,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "platform/app_folder.h"
 #include "platform/profile.h"
 #include "support/executable_at.h"
@@ -30,7 +30,7 @@ protected:
         folder_.Write("Language/Pol.ini", "[language]\nmenu_exit=\"Zako\xC5\x84" "cz\"\n");
     }
     void TearDown() override {
-        app::ResetSettingsStore();
+        common::ResetSettingsStore();
         exe_.reset();
     }
     testing_support::TempFolder folder_;
@@ -45,18 +45,18 @@ TEST_F(LanguageFilesTest, LanguageSettingChoosesTheFileAndUnknownValuesMeanEngli
     const Case cases[] = {{0, L"Eng.ini"}, {1, L"Chs.ini"}, {2, L"Cht.ini"}, {3, L"Pol.ini"},
                           {4, L"Ita.ini"}, {7, L"Eng.ini"}, {-1, L"Eng.ini"}};
     for (const Case& c : cases) {
-        app::g_Settings.VAL_LANGUAGE = c.language;
+        common::g_Settings.VAL_LANGUAGE = c.language;
         EXPECT_EQ(GetLanguageFilePath(), folder_.File("Language/") + c.file) << c.language;
     }
 }
 
 TEST_F(LanguageFilesTest, MissingFileKeyOrTextGivesEmptyWithoutFallback) {
-    app::g_Settings.VAL_LANGUAGE = 3;
+    common::g_Settings.VAL_LANGUAGE = 3;
     EXPECT_EQ(GetLanguageText(L"Menu_Exit"), L"Zako\u0144cz");
     EXPECT_EQ(GetLanguageText(L"Menu_About"), L"") << "no fallback to English";
-    app::g_Settings.VAL_LANGUAGE = 0;
+    common::g_Settings.VAL_LANGUAGE = 0;
     EXPECT_EQ(GetLanguageText(L"Empty"), L"");
-    app::g_Settings.VAL_LANGUAGE = 1;  // no Chs.ini here
+    common::g_Settings.VAL_LANGUAGE = 1;  // no Chs.ini here
     EXPECT_EQ(GetLanguageText(L"Menu_Exit"), L"");
     EXPECT_EQ(GetPopupMessage(), L"");
 }

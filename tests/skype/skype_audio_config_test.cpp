@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/device_names.h"
-#include "app/settings.h"
+#include "common/device_names.h"
+#include "common/settings.h"
 #include "platform/system_info.h"
 #include "support/program_fixture.h"
 
@@ -39,9 +39,9 @@ protected:
 };
 
 TEST_F(SkypeAudioConfigTest, NewerSystemsGetTheHandsetsDeviceNames) {
-    app::g_OutDeviceName.Set(L"Lautsprecher (USB Phone \u00E9)");
-    app::g_InDeviceName.Set(L"Mikrofon (USB Phone)");
-    app::g_Settings.VAL_RINGTONE = L"ring\u4E00.wav";
+    common::g_OutDeviceName.Set(L"Lautsprecher (USB Phone \u00E9)");
+    common::g_InDeviceName.Set(L"Mikrofon (USB Phone)");
+    common::g_Settings.VAL_RINGTONE = L"ring\u4E00.wav";
     EXPECT_EQ(Configure(), (std::vector<std::string>{"SET AUDIO_IN Mikrofon (USB Phone)",
                                                      "SET AUDIO_OUT Lautsprecher (USB Phone \xC3\xA9)",
                                                      "SET RINGER Lautsprecher (USB Phone \xC3\xA9)",
@@ -50,13 +50,13 @@ TEST_F(SkypeAudioConfigTest, NewerSystemsGetTheHandsetsDeviceNames) {
 
 TEST_F(SkypeAudioConfigTest, OlderSystemsGetTheFixedDeviceName) {
     World().System().SetVistaOrLater(false);
-    app::g_OutDeviceName.Set(L"Speakers");
+    common::g_OutDeviceName.Set(L"Speakers");
     EXPECT_EQ(Configure(), (std::vector<std::string>{"SET AUDIO_IN USB PHONE", "SET AUDIO_OUT USB PHONE",
                                                      "SET RINGER USB PHONE", "SET RINGTONE 1 $PROGRAM/RingTone/"}));
 }
 
 TEST_F(SkypeAudioConfigTest, LongRingTonePathIsCutAt254BytesOnACharacterBoundary) {
-    app::g_Settings.VAL_RINGTONE = std::wstring(300, L'\u4E00');  // three bytes each in UTF-8
+    common::g_Settings.VAL_RINGTONE = std::wstring(300, L'\u4E00');  // three bytes each in UTF-8
     Configure();
     std::string ring;
     for (const std::string& c : World().Skype().Commands()) {

@@ -1,7 +1,7 @@
 #include "main/sim/script_runner.h"
 
-#include "app/key_ids.h"
-#include "app/settings.h"
+#include "common/key_ids.h"
+#include "common/settings.h"
 
 namespace sim {
 
@@ -10,11 +10,11 @@ constexpr uint64_t kDefaultHoldMs = 100;
 }
 
 int DefaultCodeForKey(const std::string& keyName) {
-    static const app::CAppSettings defaults;
-    for (int code = app::kFirstMappedCode; code <= app::kLastMappedCode; ++code) {
+    static const common::CAppSettings defaults;
+    for (int code = common::kFirstMappedCode; code <= common::kLastMappedCode; ++code) {
         char fallback[16];
-        const uint32_t key = static_cast<uint32_t>(defaults.VAL_KEYSCAN[code - app::kFirstMappedCode].load());
-        if (keyName == app::KeyName(key, fallback)) return code;
+        const uint32_t key = static_cast<uint32_t>(defaults.VAL_KEYSCAN[code - common::kFirstMappedCode].load());
+        if (keyName == common::KeyName(key, fallback)) return code;
     }
     return 0;
 }

@@ -6,7 +6,7 @@
 
 #include "app/corvane_app.h"
 #include "app/corvane_dlg.h"
-#include "app/key_ids.h"
+#include "common/key_ids.h"
 #include "audio/mixer_fader.h"
 #include "modes/mode_machine.h"
 #include "platform/app_folder.h"
@@ -182,7 +182,7 @@ void SimWorld::Start() {
 void SimWorld::StartWithReadyHandset() {
     handset_.Plug(bus_);
     Start();
-    handset_.Press(static_cast<uint8_t>(app::HANDSET_CODE_DEVICE_START));
+    handset_.Press(static_cast<uint8_t>(common::HANDSET_CODE_DEVICE_START));
     Advance(100);
     handset_.Release();
     Advance(100);

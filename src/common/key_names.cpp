@@ -1,9 +1,9 @@
 #include <cstdio>
 
-#include "app/key_ids.h"
+#include "common/key_ids.h"
 #include "platform/log.h"
 
-namespace app {
+namespace common {
 
 namespace {
 struct KeyText {
@@ -58,4 +58,4 @@ const char* KeyName(uint32_t key, char (&fallback)[16]) {
     return fallback;
 }
 
-}  // namespace app
+}  // namespace common

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace app {
+namespace common {
 
 struct ContrastTriple {
     uint8_t a = 0;
@@ -17,4 +17,4 @@ struct ContrastTriple {
 int ClampedContrastLevel(int level);
 ContrastTriple SelectedContrastTriple();
 
-}  // namespace app
+}  // namespace common

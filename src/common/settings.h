@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-namespace app {
+namespace common {
 
 constexpr size_t kRingtoneChars = 260;   // the ring tone's buffer, terminator included
 constexpr int kContrastLevelCount = 3;   // contrast levels 0, 1 and 2
@@ -86,4 +86,4 @@ extern CIniFile g_SettingsIni;
 // Both process-wide objects back to their constructed state.
 void ResetSettingsStore();
 
-}  // namespace app
+}  // namespace common

@@ -1,6 +1,6 @@
-#include "app/device_names.h"
+#include "common/device_names.h"
 
-namespace app {
+namespace common {
 
 DeviceName g_OutDeviceName;
 DeviceName g_InDeviceName;
@@ -15,4 +15,4 @@ void DeviceName::Set(const std::wstring& name) {
     m_strName = name.substr(0, kDeviceNameChars - 1);
 }
 
-}  // namespace app
+}  // namespace common

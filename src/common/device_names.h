@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-namespace app {
+namespace common {
 
 constexpr size_t kDeviceNameChars = 50;  // terminator included
 
@@ -23,4 +23,4 @@ private:
 extern DeviceName g_OutDeviceName;
 extern DeviceName g_InDeviceName;
 
-}  // namespace app
+}  // namespace common

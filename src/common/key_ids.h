@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace app {
+namespace common {
 
 constexpr uint32_t KEY_0 = 0;
 constexpr uint32_t KEY_1 = 1;
@@ -51,4 +51,4 @@ void PrintKeyName(uint32_t key);
 // The key's symbolic name ("KEY_HOOKUP", "KEY_0_LONG", ...) or its number.
 const char* KeyName(uint32_t key, char (&fallback)[16]);
 
-}  // namespace app
+}  // namespace common

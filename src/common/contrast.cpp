@@ -1,10 +1,10 @@
-#include "app/contrast.h"
+#include "common/contrast.h"
 
 #include <algorithm>
 
-#include "app/settings.h"
+#include "common/settings.h"
 
-namespace app {
+namespace common {
 
 namespace {
 constexpr int kContrastLevels = 3;
@@ -21,4 +21,4 @@ ContrastTriple SelectedContrastTriple() {
     return t;
 }
 
-}  // namespace app
+}  // namespace common

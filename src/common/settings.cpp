@@ -1,10 +1,10 @@
-#include "app/settings.h"
+#include "common/settings.h"
 
 #include "platform/app_folder.h"
 #include "platform/log.h"
 #include "platform/profile.h"
 
-namespace app {
+namespace common {
 
 CAppSettings g_Settings;
 CIniFile g_SettingsIni;
@@ -154,4 +154,4 @@ void ResetSettingsStore() {
     g_SettingsIni = CIniFile();
 }
 
-}  // namespace app
+}  // namespace common

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "common/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 
 namespace {
 
-using app::CAppSettings;
+using common::CAppSettings;
 
 // One integer field of the record with the section and key that hold it.
 struct IntField {
@@ -92,12 +92,12 @@ const char kDefaultSettingSection[] =
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app::ResetSettingsStore();
+        common::ResetSettingsStore();
         exe_.emplace(folder_.File("Corvane.exe"));
     }
     void TearDown() override {
         exe_.reset();
-        app::ResetSettingsStore();
+        common::ResetSettingsStore();
     }
 
     std::wstring Folder() const { return platform::Utf8ToWide(folder_.Path().string()) + L"/"; }
@@ -121,7 +121,7 @@ TEST_F(SettingsTest, ConstructedRecordHoldsTheDefaults) {
 
 TEST_F(SettingsTest, ResetSettingsRestoresTheConstructedState) {
     Scramble(settings_);
-    app::ResetSettings(settings_);
+    common::ResetSettings(settings_);
     EXPECT_EQ(IntValues(settings_), ExpectedDefaults());
     EXPECT_EQ(settings_.VAL_RINGTONE, L"");
     EXPECT_EQ(settings_.m_strAppFolder, L"");
@@ -132,7 +132,7 @@ TEST_F(SettingsTest, ResetSettingsRestoresTheConstructedState) {
 TEST_F(SettingsTest, MissingFileLoadsExactlyTheDefaultsSilently) {
     Scramble(settings_);
     platform::LogCapture log;
-    app::LoadSettings(settings_);
+    common::LoadSettings(settings_);
     EXPECT_EQ(IntValues(settings_), ExpectedDefaults());
     EXPECT_EQ(settings_.VAL_RINGTONE, L"");
     EXPECT_EQ(settings_.m_strAppFolder, Folder());
@@ -155,7 +155,7 @@ TEST_F(SettingsTest, LoadsEveryKeyIntoItsOwnField) {
     file.insert(file.find("[LCM]"), "VAL_RINGTONE=\"my ring.wav\"\n");
     WriteIni(file);
 
-    app::LoadSettings(settings_);
+    common::LoadSettings(settings_);
 
     EXPECT_EQ(IntValues(settings_), expected);
     EXPECT_EQ(settings_.VAL_RINGTONE, L"my ring.wav");
@@ -163,7 +163,7 @@ TEST_F(SettingsTest, LoadsEveryKeyIntoItsOwnField) {
 
 TEST_F(SettingsTest, KeySectionRemapsAHardwareCode) {
     WriteIni("[KEY]\nVAL_KEYSCAN_2=5\n");
-    app::LoadSettings(settings_);
+    common::LoadSettings(settings_);
     std::vector<int> expected = ExpectedDefaults();
     expected[10 + 9 + 1] = 5;  // after SETTING and LCM: code 2
     EXPECT_EQ(IntValues(settings_), expected);
@@ -172,7 +172,7 @@ TEST_F(SettingsTest, KeySectionRemapsAHardwareCode) {
 
 TEST_F(SettingsTest, NamesMatchWithoutRegardToCase) {
     WriteIni("[setting]\nval_language=4\n[Lcm]\nVal_Contrast_2c=99\n");
-    app::LoadSettings(settings_);
+    common::LoadSettings(settings_);
     EXPECT_EQ(settings_.VAL_LANGUAGE.load(), 4);
     EXPECT_EQ(settings_.VAL_CONTRAST[2][2].load(), 99);
 }
@@ -189,7 +189,7 @@ TEST_F(SettingsTest, GarbageValuesLoadAsTheIntegerRuleMakesThem) {
         SCOPED_TRACE(c.text);
         WriteIni(std::string("[SETTING]\nVAL_LCM_CONTRAST=") + c.text + "\n[KEY]\nVAL_KEYSCAN_25=" + c.text + "\n");
         platform::LogCapture log;
-        app::LoadSettings(settings_);
+        common::LoadSettings(settings_);
         EXPECT_EQ(settings_.VAL_LCM_CONTRAST.load(), c.value);
         EXPECT_EQ(settings_.VAL_KEYSCAN[24].load(), c.value);
         EXPECT_TRUE(log.Texts().empty());
@@ -198,11 +198,11 @@ TEST_F(SettingsTest, GarbageValuesLoadAsTheIntegerRuleMakesThem) {
 
 TEST_F(SettingsTest, RingtoneIsCutTo259Characters) {
     WriteIni("[SETTING]\nVAL_RINGTONE=" + std::string(300, 'r') + "\n");
-    app::LoadSettings(settings_);
+    common::LoadSettings(settings_);
     EXPECT_EQ(settings_.VAL_RINGTONE, std::wstring(259, L'r'));
 
     settings_.VAL_RINGTONE = std::wstring(300, L's');
-    app::SaveSettings(settings_);
+    common::SaveSettings(settings_);
     EXPECT_NE(IniBytes().find("VAL_RINGTONE=" + std::string(259, 's') + "\n"), std::string::npos);
 }
 
@@ -210,9 +210,9 @@ TEST_F(SettingsTest, LoadTakesTheFolderFromALongerPathThanGetAppFolder) {
     // Fits the loader's 2048 characters but not GetAppFolder's 260.
     const std::wstring folder = Folder() + std::wstring(600, L'd') + L"/";
     exe_->Set(folder + L"Corvane.exe");
-    app::LoadSettings(settings_);
+    common::LoadSettings(settings_);
     EXPECT_EQ(settings_.m_strAppFolder, folder);
-    EXPECT_EQ(app::GetAppFolder(), L"");
+    EXPECT_EQ(common::GetAppFolder(), L"");
     EXPECT_EQ(IntValues(settings_), ExpectedDefaults());
 }
 
@@ -221,10 +221,10 @@ TEST_F(SettingsTest, UnknownFolderGivesDefaultsAndWritesNothing) {
     exe_->Set(L"Corvane.exe");
     Scramble(settings_);
     platform::LogCapture log;
-    app::LoadSettings(settings_);
+    common::LoadSettings(settings_);
     EXPECT_EQ(IntValues(settings_), ExpectedDefaults());
     EXPECT_EQ(settings_.m_strAppFolder, L"");
-    app::SaveSettings(settings_);
+    common::SaveSettings(settings_);
     EXPECT_EQ(log.Texts().size(), 2u);  // one line for the load, one for the save
     EXPECT_EQ(std::filesystem::exists("Corvane.ini"), strayBefore);
 }
@@ -232,8 +232,8 @@ TEST_F(SettingsTest, UnknownFolderGivesDefaultsAndWritesNothing) {
 // ---------------------------------------------------------------- saving
 
 TEST_F(SettingsTest, FirstSaveCreatesTheFileWithSectionSettingOnly) {
-    app::LoadSettings(settings_);
-    app::SaveSettings(settings_);
+    common::LoadSettings(settings_);
+    common::SaveSettings(settings_);
     EXPECT_EQ(IniBytes(), kDefaultSettingSection);
 }
 
@@ -246,13 +246,13 @@ TEST_F(SettingsTest, SaveLeavesLcmAndKeyEntriesUntouched) {
         "Language_0=English\n"
         "[KEY]\n"
         "VAL_KEYSCAN_1=3\n");
-    app::LoadSettings(settings_);
+    common::LoadSettings(settings_);
     EXPECT_EQ(settings_.VAL_CONTRAST[0][0].load(), 7);
     settings_.VAL_AUDIO_OUT_VOLUME = 9;
     settings_.VAL_CONTRAST[0][0] = 55;
     settings_.VAL_KEYSCAN[0] = 8;
 
-    app::SaveSettings(settings_);
+    common::SaveSettings(settings_);
 
     EXPECT_EQ(IniBytes(),
               "[LCM]\n"
@@ -275,7 +275,7 @@ TEST_F(SettingsTest, SaveLeavesLcmAndKeyEntriesUntouched) {
 }
 
 TEST_F(SettingsTest, SavedUserSettingsLoadBack) {
-    app::LoadSettings(settings_);
+    common::LoadSettings(settings_);
     std::vector<IntField> fields = IntFields(settings_);
     for (size_t i = 0; i < fields.size(); ++i) {
         if (fields[i].section == L"SETTING") fields[i].field->store(-40 + static_cast<int>(i));
@@ -283,9 +283,9 @@ TEST_F(SettingsTest, SavedUserSettingsLoadBack) {
     settings_.VAL_RINGTONE = L"Zo\u00EB \u65E5.wav";
     const std::vector<int> saved = IntValues(settings_);
 
-    app::SaveSettings(settings_);
-    app::ResetSettings(settings_);
-    app::LoadSettings(settings_);
+    common::SaveSettings(settings_);
+    common::ResetSettings(settings_);
+    common::LoadSettings(settings_);
 
     std::vector<int> expected = ExpectedDefaults();  // LCM and KEY were never written
     std::copy(saved.begin(), saved.begin() + 10, expected.begin());
@@ -296,7 +296,7 @@ TEST_F(SettingsTest, SavedUserSettingsLoadBack) {
 TEST_F(SettingsTest, SaveFailureIsLoggedNotReported) {
     exe_->Set(Folder() + L"missing/Corvane.exe");
     platform::LogCapture log;
-    app::SaveSettings(settings_);
+    common::SaveSettings(settings_);
     EXPECT_EQ(log.Texts().size(), 11u);  // one line per key the profile layer could not write
     EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "missing"));
 }
@@ -324,7 +324,7 @@ TEST_F(SettingsTest, GetAppFolderCutsAfterTheLastSeparator) {
     for (const FolderCase& c : cases) {
         SCOPED_TRACE(platform::WideToUtf8(c.exe));
         exe_->Set(c.exe);
-        EXPECT_EQ(app::GetAppFolder(), c.folder);
+        EXPECT_EQ(common::GetAppFolder(), c.folder);
     }
 }
 
@@ -334,7 +334,7 @@ TEST_F(SettingsTest, GetAppFolderOfTheRealExecutable) {
     const std::wstring expected = real.string().size() < 260
                                       ? platform::Utf8ToWide(real.parent_path().string()) + L"/"
                                       : std::wstring();
-    EXPECT_EQ(app::GetAppFolder(), expected);
+    EXPECT_EQ(common::GetAppFolder(), expected);
 }
 
 // ---------------------------------------------------------------- CIniFile
@@ -342,9 +342,9 @@ TEST_F(SettingsTest, GetAppFolderOfTheRealExecutable) {
 class IniFileTest : public SettingsTest {};
 
 TEST_F(IniFileTest, WriteIntGoesToTheSettingsFileWhicheverObjectIsUsed) {
-    app::g_SettingsIni.SetPath(IniPath());
+    common::g_SettingsIni.SetPath(IniPath());
     folder_.Write("English.ini", "[Language]\nTitle=Corvane\n");
-    app::CIniFile language;
+    common::CIniFile language;
     language.SetPath(folder_.File("English.ini"));
 
     language.WriteInt(L"SETTING", L"VAL_LANGUAGE", 3);
@@ -353,7 +353,7 @@ TEST_F(IniFileTest, WriteIntGoesToTheSettingsFileWhicheverObjectIsUsed) {
     EXPECT_EQ(folder_.Read("English.ini"), "[Language]\nTitle=Corvane\n");
     EXPECT_EQ(language.Path(), folder_.File("English.ini"));
     EXPECT_EQ(language.LastResult(), 1);
-    EXPECT_EQ(app::g_SettingsIni.LastResult(), 0);
+    EXPECT_EQ(common::g_SettingsIni.LastResult(), 0);
 }
 
 TEST_F(IniFileTest, WriteIntFormatsTheWholeLong) {
@@ -363,10 +363,10 @@ TEST_F(IniFileTest, WriteIntFormatsTheWholeLong) {
     };
     const LongCase cases[] = {
         {0, "0"}, {-1, "-1"}, {LONG_MAX, "9223372036854775807"}, {LONG_MIN, "-9223372036854775808"}};
-    app::g_SettingsIni.SetPath(IniPath());
+    common::g_SettingsIni.SetPath(IniPath());
     for (const LongCase& c : cases) {
         SCOPED_TRACE(c.text);
-        app::g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", c.value);
+        common::g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", c.value);
         EXPECT_EQ(IniBytes(), std::string("[SETTING]\nVAL_LANGUAGE=") + c.text + "\n");
     }
 }
@@ -375,13 +375,13 @@ TEST_F(IniFileTest, FailedWriteIntStoresZero) {
     const std::wstring paths[] = {folder_.File("missing/Corvane.ini"), L""};
     for (const std::wstring& path : paths) {
         SCOPED_TRACE(platform::WideToUtf8(path));
-        app::g_SettingsIni.SetPath(IniPath());
-        app::g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", 1);
-        ASSERT_EQ(app::g_SettingsIni.LastResult(), 1);
-        app::g_SettingsIni.SetPath(path);
+        common::g_SettingsIni.SetPath(IniPath());
+        common::g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", 1);
+        ASSERT_EQ(common::g_SettingsIni.LastResult(), 1);
+        common::g_SettingsIni.SetPath(path);
         platform::LogCapture log;
-        app::g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", 2);
-        EXPECT_EQ(app::g_SettingsIni.LastResult(), 0);
+        common::g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", 2);
+        EXPECT_EQ(common::g_SettingsIni.LastResult(), 0);
         EXPECT_EQ(log.Texts().size(), 1u);
     }
 }
@@ -401,7 +401,7 @@ TEST_F(IniFileTest, ReadStringGivesTheTextOrNothing) {
     };
     WriteIni("[SETTING]\nLanguage_0=English\nlanguage_1 = \"Polski\"\nLanguage_2=\nLanguage_3=" +
              std::string(300, 'n') + "\n");
-    app::CIniFile ini;
+    common::CIniFile ini;
     ini.SetPath(IniPath());
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(platform::WideToUtf8(c.key));
@@ -417,18 +417,18 @@ TEST_F(IniFileTest, ReadStringGivesTheTextOrNothing) {
 }
 
 TEST_F(IniFileTest, ResetSettingsStoreClearsBothObjects) {
-    app::g_SettingsIni.SetPath(IniPath());
-    app::g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", 2);
-    ASSERT_EQ(app::g_SettingsIni.LastResult(), 1);
-    Scramble(app::g_Settings);
+    common::g_SettingsIni.SetPath(IniPath());
+    common::g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", 2);
+    ASSERT_EQ(common::g_SettingsIni.LastResult(), 1);
+    Scramble(common::g_Settings);
 
-    app::ResetSettingsStore();
+    common::ResetSettingsStore();
 
-    EXPECT_EQ(app::g_SettingsIni.Path(), L"");
-    EXPECT_EQ(app::g_SettingsIni.LastResult(), 0);
-    EXPECT_EQ(IntValues(app::g_Settings), ExpectedDefaults());
-    EXPECT_EQ(app::g_Settings.VAL_RINGTONE, L"");
-    EXPECT_EQ(app::g_Settings.m_strAppFolder, L"");
+    EXPECT_EQ(common::g_SettingsIni.Path(), L"");
+    EXPECT_EQ(common::g_SettingsIni.LastResult(), 0);
+    EXPECT_EQ(IntValues(common::g_Settings), ExpectedDefaults());
+    EXPECT_EQ(common::g_Settings.VAL_RINGTONE, L"");
+    EXPECT_EQ(common::g_Settings.m_strAppFolder, L"");
 }
 
 }  // namespace
