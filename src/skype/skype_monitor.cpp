@@ -5,8 +5,8 @@
 #include "platform/log.h"
 #include "skype/skype_audio_config.h"
 #include "skype/skype_parser.h"
-#include "modes/skype_windows.h"
 #include "skype/attach_refused_message.h"
+#include "skype/phone_control.h"
 
 namespace skype {
 
@@ -205,7 +205,7 @@ void CSkypeMonitor::OnAttachSuccess(platform::WPARAM skypeWindow) {
     for (const char* query : {"GET UI_LANGUAGE", "GET PROFILE PSTN_BALANCE", "GET CURRENTUSERHANDLE", "GET SKYPEVERSION"}) {
         SendMessageToSkype(query);
     }
-    modes::ShowSkypeContacts();
+    phone::ShowSkypeContacts();
 }
 
 platform::LRESULT CSkypeMonitor::OnCopyData(platform::WPARAM sender, platform::LPARAM lParam) {

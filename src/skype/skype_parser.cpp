@@ -7,13 +7,12 @@
 #include <cstring>
 #include <mutex>
 
+#include "audio/mixer_fader.h"
 #include "common/settings.h"
 #include "handset/handset_commands.h"
-#include "modes/mode_machine.h"
-#include "audio/mixer_fader.h"
 #include "platform/log.h"
+#include "skype/phone_control.h"
 #include "skype/skype_audio_config.h"
-#include "modes/skype_windows.h"
 #include "skype/skype_monitor.h"
 
 namespace skype {
@@ -59,7 +58,7 @@ std::string JoinTail(const std::vector<std::string>& w) {
 
 void OnOwnFullName(const std::vector<std::string>& w) {
     g_SkypeMonitor.SetUserName(w.size() >= 4 ? w[3] : g_SkypeMonitor.UserHandle());
-    modes::SwitchMode(modes::MODE_MAIN);
+    phone::SwitchMode(phone::Mode::Main);
 }
 
 void OnUser(const std::string& text) {
@@ -97,8 +96,8 @@ void OnUser(const std::string& text) {
 void OnContacts(const std::vector<std::string>& w) {
     if (w.size() < 3 || w[1] != "FOCUSED") return;
     g_SkypeMonitor.SetFocusedContact(w[2]);
-    if (modes::g_ModeState.m_CurrMode == modes::MODE_MAIN && common::g_Settings.VAL_ENABLE_LCM == 1) {
-        modes::SwitchMode(modes::MODE_CONTACT_LIST);
+    if (phone::InMode(phone::Mode::Main) && common::g_Settings.VAL_ENABLE_LCM == 1) {
+        phone::SwitchMode(phone::Mode::ContactList);
     }
 }
 
@@ -178,22 +177,22 @@ void OnRingingOrRouting(const std::string& id, const std::string& status) {
         queries.push_back("GET CALL " + id + " " + property);
     }
     link.SendCommandBatch(queries);
-    if (!known) modes::SwitchMode(modes::MODE_RINGING);
+    if (!known) phone::SwitchMode(phone::Mode::Ringing);
     SendMessageToSkype("SET WINDOWSTATE NORMAL");
 }
 
 void OnCallEnded(const std::string& id) {
     CSkypeMonitor& link = g_SkypeMonitor;
-    modes::ShowSkypeContacts();
+    phone::ShowSkypeContacts();
     if (!link.m_CurrCallList.HasCall(id)) return;
     link.m_CurrCallList.DeleteCallObject(id);
     const std::optional<CCallObject> next = link.m_CurrCallList.GetLastCall();
     if (!next) {
-        modes::SwitchMode(modes::MODE_MAIN);
+        phone::SwitchMode(phone::Mode::Main);
     } else {
         platform::LogA("%s", next->m_szCallId);
         SendMessageToSkype(std::string("SET CALL ") + next->m_szCallId + " STATUS INPROGRESS");
-        modes::SwitchMode(modes::MODE_TALKING);
+        phone::SwitchMode(phone::Mode::Talking);
     }
     SetOutVolume(link.m_nSavedVolume, audio::kFaderAbsolute);
     link.m_CallList.DeleteCallObject(id);
@@ -201,21 +200,20 @@ void OnCallEnded(const std::string& id) {
 
 void OnCallStatus(const std::string& id, const std::string& status) {
     UpdateBoth(id, [&status](CCallObject& c) { CopyField(c.m_szStatus, status); });
-    auto& flags = modes::g_ModeState;
     if (status == "RINGING" || status == "ROUTING") {
         OnRingingOrRouting(id, status);
     } else if (status == "PLAYING") {
-        flags.m_bVoicemailPlaying = 1;
-        modes::SwitchMode(modes::MODE_VOICEMAIL_PLAY);
+        phone::SetVoicemailPlaying(true);
+        phone::SwitchMode(phone::Mode::VoicemailPlay);
     } else if (status == "PLAYED") {
-        if (flags.m_bVoicemailPlaying == 1 && flags.m_CurrMode == modes::MODE_VOICEMAIL_PLAY) {
-            flags.m_bVoicemailPlaying = 0;
-            modes::SwitchMode(modes::MODE_VOICEMAIL_PLAY);
+        if (phone::VoicemailPlaying() && phone::InMode(phone::Mode::VoicemailPlay)) {
+            phone::SetVoicemailPlaying(false);
+            phone::SwitchMode(phone::Mode::VoicemailPlay);
         }
     } else if (status == "INPROGRESS") {
         if (!IsKnownCall(id)) {
             SetOutVolume(g_SkypeMonitor.m_nSavedVolume, audio::kFaderAbsoluteSteps);
-            modes::SwitchMode(modes::MODE_TALKING);
+            phone::SwitchMode(phone::Mode::Talking);
         }
         SendMessageToSkype("SET WINDOWSTATE NORMAL");
     } else if (status == "FINISHED" || status == "REFUSED" || status == "MISSED" || status == "FAILED") {
