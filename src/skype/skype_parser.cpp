@@ -181,6 +181,22 @@ void OnRingingOrRouting(const std::string& id, const std::string& status) {
     SendMessageToSkype("SET WINDOWSTATE NORMAL");
 }
 
+// After a call ends, the newest remaining call decides the mode. A call that
+// still rings or is being placed keeps the ringing mode and gets no command:
+// INPROGRESS would answer it without the user asking. A call already in
+// progress needs none either. Any other (a held call) is taken up again.
+void FollowRemainingCall(const CCallObject& next) {
+    const std::string status = next.m_szStatus;
+    if (status == "RINGING" || status == "ROUTING" || status == "EARLYMEDIA") {
+        phone::SwitchMode(phone::Mode::Ringing);
+    } else if (status == "INPROGRESS") {
+        phone::SwitchMode(phone::Mode::Talking);
+    } else {
+        SendMessageToSkype(std::string("SET CALL ") + next.m_szCallId + " STATUS INPROGRESS");
+        phone::SwitchMode(phone::Mode::Talking);
+    }
+}
+
 void OnCallEnded(const std::string& id) {
     CSkypeMonitor& link = g_SkypeMonitor;
     phone::ShowSkypeContacts();
@@ -191,8 +207,7 @@ void OnCallEnded(const std::string& id) {
         phone::SwitchMode(phone::Mode::Main);
     } else {
         platform::LogA("%s", next->m_szCallId);
-        SendMessageToSkype(std::string("SET CALL ") + next->m_szCallId + " STATUS INPROGRESS");
-        phone::SwitchMode(phone::Mode::Talking);
+        FollowRemainingCall(*next);
     }
     SetOutVolume(link.m_nSavedVolume, audio::kFaderAbsolute);
     link.m_CallList.DeleteCallObject(id);

@@ -75,6 +75,24 @@ TEST_F(CallModesTest, AnsweringTheLaterCallRefusesTheEarlierOne) {
     EXPECT_EQ(Channel("mode").back(), "3 MODE_TALKING");
 }
 
+TEST_F(CallModesTest, RefusingOneOfTwoRingingCallsLeavesTheOtherRinging) {
+    World().Skype().CallIn("7", "alice", "");
+    World().Skype().CallIn("8", "bob", "");
+    World().Advance(500);
+    const auto sent = SkypeCommandsDuring([&] {
+        PressAndRelease(kHotKey1);
+        World().Advance(500);
+    });
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "SET CALL 8 STATUS FINISHED"), sent.end());
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "SET CALL 7 STATUS INPROGRESS"), 0)
+        << "the other caller must not be put through unasked";
+    EXPECT_EQ(Channel("mode").back(), "2 MODE_RINGING");
+    EXPECT_STREQ(skype::g_SkypeMonitor.m_CurrCallList.FindCall("7")->m_szStatus, "RINGING");
+    const int rings = CountOf("handset-cmd", "CMD_RING 4 0 0");
+    World().Advance(1000);
+    EXPECT_GT(CountOf("handset-cmd", "CMD_RING 4 0 0"), rings) << "the remaining call still rings";
+}
+
 TEST_F(CallModesTest, HotKeyHoldsAndResumesASingleCall) {
     World().Skype().CallIn("7", "alice", "");
     World().Advance(500);

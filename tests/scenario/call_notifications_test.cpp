@@ -68,6 +68,7 @@ TEST_F(CallNotificationsTest, EndOfNewerCallResumesTheOlderOne) {
     Notify("CALL 1 STATUS RINGING");
     Notify("CALL 1 STATUS INPROGRESS");
     Notify("CALL 2 STATUS RINGING");
+    Notify("CALL 1 STATUS LOCALHOLD");  // Skype holds the first when the second is taken up
     Notify("CALL 2 STATUS INPROGRESS");
     const size_t cmds = Channel("skype-cmd").size();
     Notify("CALL 2 STATUS FINISHED");
@@ -78,6 +79,39 @@ TEST_F(CallNotificationsTest, EndOfNewerCallResumesTheOlderOne) {
     EXPECT_TRUE(Link().m_CurrCallList.HasCall("1"));
     EXPECT_TRUE(Link().m_CallList.HasCall("1"));
     EXPECT_FALSE(Link().m_CallList.HasCall("2"));
+}
+
+// Only a held call is taken up again when the newer call ends; one that is
+// still ringing or being placed would be answered unasked.
+TEST_F(CallNotificationsTest, EndOfNewerCallFollowsTheStateOfTheOlderOne) {
+    struct Case {
+        const char* olderStatus;
+        bool resumed;
+        const char* mode;
+    };
+    const Case cases[] = {
+        {"RINGING", false, "2 MODE_RINGING"},    {"ROUTING", false, "2 MODE_RINGING"},
+        {"EARLYMEDIA", false, "2 MODE_RINGING"}, {"INPROGRESS", false, "3 MODE_TALKING"},
+        {"ONHOLD", true, "3 MODE_TALKING"},      {"LOCALHOLD", true, "3 MODE_TALKING"},
+    };
+    int id = 10;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.olderStatus);
+        const std::string older = std::to_string(++id), newer = std::to_string(++id);
+        Notify("CALL " + older + " STATUS RINGING");
+        Notify("CALL " + older + " STATUS " + c.olderStatus);
+        Notify("CALL " + newer + " STATUS RINGING");
+        Notify("CALL " + newer + " STATUS INPROGRESS");
+        const size_t cmds = Channel("skype-cmd").size();
+        Notify("CALL " + newer + " STATUS FINISHED");
+        const auto sent = Since("skype-cmd", cmds);
+        const std::string resume = "SET CALL " + older + " STATUS INPROGRESS";
+        EXPECT_EQ(std::count(sent.begin(), sent.end(), resume), c.resumed ? 1 : 0);
+        EXPECT_EQ(Channel("mode").back(), c.mode);
+        EXPECT_TRUE(Link().m_CurrCallList.HasCall(older));
+        Notify("CALL " + older + " STATUS FINISHED");
+        EXPECT_EQ(Channel("mode").back(), "0 MODE_MAIN");
+    }
 }
 
 TEST_F(CallNotificationsTest, CallsFoundBySearchDoNotSwitchModes) {
