@@ -150,6 +150,12 @@ void StartHandset(CCorvaneDlg& dlg) {
     if (g_bDeviceStarted == 1) return;
     platform::LogA("Device start\n");
     g_bDeviceStarted = 1;
+    {
+        // Whatever went out before the start report reached a handset that
+        // was not listening: its start sequence must not be taken as a repeat.
+        platform::Guard handsetLock(handset::g_WriteDevice.m_Lock);
+        handset::g_WriteDevice.ForgetSentCommands();
+    }
     handset::NewWriteCmd(handset::CMD_DEVICE_START, 0x50, 4, 0);
     const common::ContrastTriple contrast = common::SelectedContrastTriple();
     handset::NewWriteCmd(handset::CMD_CONTRAST, contrast.a, contrast.b, contrast.c);

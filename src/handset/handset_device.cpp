@@ -50,14 +50,18 @@ void CHandsetDevice::SetDevicePath(const std::wstring& path) {
     m_DevicePath = path.substr(0, kDevicePathChars - 1);
 }
 
+void CHandsetDevice::ForgetSentCommands() {
+    for (auto& c : m_LastContrast) c = 0;
+    m_LastLight = 0;
+}
+
 void CHandsetDevice::Reset() {
     auto& host = platform::CurrentHidHost();
     for (auto* handle : {&m_DeviceHandle, &m_ReadHandle, &m_WriteHandle}) {
         HidHandle h = handle->exchange(kInvalidHidHandle);
         if (h.IsValid()) host.Close(h);
     }
-    for (auto& c : m_LastContrast) c = 0;
-    m_LastLight = 0;
+    ForgetSentCommands();
     std::memset(m_ucB, 0, sizeof(m_ucB));
     m_bReadDone = 0;
     std::lock_guard<std::mutex> lock(m_CapsMutex);
@@ -172,8 +176,7 @@ void OpenWriteHandle(CHandsetDevice& device, const HidCaps& caps) {
     device.SetOutputCaps(caps);
     // A new connection starts without repeat suppression: the handset that
     // comes back knows nothing of what the previous one was sent.
-    for (auto& c : device.m_LastContrast) c = 0;
-    device.m_LastLight = 0;
+    device.ForgetSentCommands();
     LogW(L"-----------WriteDeviceFirst: CreateFile(m_WriteHandle): %ls------------", device.DevicePath().c_str());
     uint32_t error = 0;
     HidHandle h = platform::CurrentHidHost().Open(device.DevicePath(), platform::HidAccess::ReadWrite, error);

@@ -45,6 +45,10 @@ public:
     // Repeat suppression of the command interface.
     std::atomic<uint8_t> m_LastContrast[3] = {0, 0, 0};
     std::atomic<uint8_t> m_LastLight{0};
+    // Forgets what the handset was sent, so that the next contrast and light
+    // commands go out whatever they are: for a new connection, and for a
+    // handset that has just started and knows nothing of earlier commands.
+    void ForgetSentCommands();
 
     uint8_t m_ucB[kReportBufferSize] = {};  // the last input report read
     std::atomic<uint8_t> m_bReadDone{0};

@@ -176,7 +176,9 @@ TEST_F(MainModeTest, EveryKeyFirstSetsTheHandsetIdle) {
     for (const char* key : {"KEY_LEFT_FUNC", "KEY_HOTKEY_3", "KEY_VOL_UP"}) {
         Mark();
         Key(key);
-        const Texts cmds = HandsetAfter();
+        Texts cmds = HandsetAfter();
+        // The key's own light comes from the read thread, before the mode.
+        cmds.erase(std::remove(cmds.begin(), cmds.end(), "CMD_LIGHT_ON 0 0 0"), cmds.end());
         ASSERT_FALSE(cmds.empty()) << key;
         EXPECT_EQ(cmds.front(), "CMD_STATUS_IDLE 0 0 0") << key;
         EXPECT_TRUE(SkypeAfter().empty()) << key << " has no action";
