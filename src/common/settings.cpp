@@ -73,6 +73,16 @@ void LoadUserSettings(CAppSettings& settings, const CAppSettings& defaults, cons
     }
 }
 
+// Only 1 means a handset with a display. Any other value would be taken for
+// a display by some checks and for none by others, so it is settled here,
+// once, as no display.
+void SettleDisplaySetting(CAppSettings& settings) {
+    const int value = settings.VAL_ENABLE_LCM;
+    if (value == 0 || value == 1) return;
+    platform::LogW(L"Settings: VAL_ENABLE_LCM=%d is neither 0 nor 1; taken as 0 (no display)", value);
+    settings.VAL_ENABLE_LCM = 0;
+}
+
 void LoadContrast(CAppSettings& settings, const CAppSettings& defaults, const std::wstring& path) {
     for (int level = 0; level < kContrastLevelCount; ++level) {
         for (int value = 0; value < kContrastValueCount; ++value) {
@@ -114,6 +124,7 @@ void LoadSettings(CAppSettings& settings) {
     const std::wstring path = SettingsPath(settings.m_strAppFolder);
     if (path.empty()) platform::LogW(L"Settings: the executable's folder is unknown; using the defaults");
     LoadUserSettings(settings, defaults, path);
+    SettleDisplaySetting(settings);
     LoadContrast(settings, defaults, path);
     LoadKeyMap(settings, defaults, path);
 }

@@ -149,7 +149,9 @@ TEST_F(SettingsTest, LoadsEveryKeyIntoItsOwnField) {
         if (i == 0 || fields[i].section != fields[i - 1].section) {
             file += "[" + platform::WideToUtf8(fields[i].section) + "]\n";
         }
-        expected.push_back(1000 + static_cast<int>(i));
+        // The display setting takes only 0 or 1; 1 is distinct from the rest.
+        const bool display = fields[i].key == std::wstring(L"VAL_ENABLE_LCM");
+        expected.push_back(display ? 1 : 1000 + static_cast<int>(i));
         file += platform::WideToUtf8(fields[i].key) + "=" + std::to_string(expected.back()) + "\n";
     }
     file.insert(file.find("[LCM]"), "VAL_RINGTONE=\"my ring.wav\"\n");
@@ -193,6 +195,23 @@ TEST_F(SettingsTest, GarbageValuesLoadAsTheIntegerRuleMakesThem) {
         EXPECT_EQ(settings_.VAL_LCM_CONTRAST.load(), c.value);
         EXPECT_EQ(settings_.VAL_KEYSCAN[24].load(), c.value);
         EXPECT_TRUE(log.Texts().empty());
+    }
+}
+
+TEST_F(SettingsTest, DisplaySettingOtherThanZeroOrOneMeansNoDisplay) {
+    struct Case {
+        const char* text;
+        int value;
+        bool logged;
+    };
+    const Case cases[] = {{"0", 0, false}, {"1", 1, false}, {"2", 0, true}, {"-1", 0, true}, {"255", 0, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteIni(std::string("[SETTING]\nVAL_ENABLE_LCM=") + c.text + "\n");
+        platform::LogCapture log;
+        common::LoadSettings(settings_);
+        EXPECT_EQ(settings_.VAL_ENABLE_LCM.load(), c.value);
+        EXPECT_EQ(log.ContainsFragment("VAL_ENABLE_LCM=" + std::string(c.text) + " is neither 0 nor 1"), c.logged);
     }
 }
 
@@ -280,6 +299,7 @@ TEST_F(SettingsTest, SavedUserSettingsLoadBack) {
     for (size_t i = 0; i < fields.size(); ++i) {
         if (fields[i].section == L"SETTING") fields[i].field->store(-40 + static_cast<int>(i));
     }
+    settings_.VAL_ENABLE_LCM = 0;  // takes only 0 or 1; -40 ... would load back as 0 anyway
     settings_.VAL_RINGTONE = L"Zo\u00EB \u65E5.wav";
     const std::vector<int> saved = IntValues(settings_);
 

@@ -6,9 +6,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "main/sim/script.h"
+#include "main/sim/script_runner.h"
 #include "modes/icon_strip.h"
 #include "modes/virtual_display.h"
 #include "support/program_fixture.h"
@@ -102,6 +105,27 @@ TEST_F(DisplayScreensTest, RingingScreenAnimatesItsBellAndTalkingShowsMute) {
     World().Skype().Notify("MUTE OFF");
     World().Advance(1000);
     EXPECT_NE(IconAt(modes::g_VirtualDisplay.Image(), 35, 0), modes::kIconMuted);
+}
+
+// The display setting has one meaning everywhere: a value other than 0 or 1
+// makes the whole program behave exactly as without a display (keys, the
+// notice, drawing, the talking mode's mute key).
+TEST(DisplaySettingTest, ValuesOtherThanZeroAndOneBehaveAsNoDisplay) {
+    auto run = [](const std::string& value) {
+        const std::string script = "setting VAL_ENABLE_LCM " + value +
+                                   "\nhandset plug\nskype start\nstart\nhandset press 240\nwait 500\n"
+                                   "handset key KEY_5\nwait 300\nhandset key KEY_HOOKUP\nwait 1000\n"
+                                   "skype call-in 7 alice Alice\nwait 500\nhandset key KEY_HOOKUP\nwait 500\n"
+                                   "handset key KEY_MUTE\nwait 500\nhandset key KEY_HOOKDOWN\nwait 3000\nexit\n";
+        sim::SimWorld world(sim::SimWorld::Options{});
+        std::ostringstream errors;
+        sim::ScriptRunner runner(world, errors);
+        EXPECT_EQ(runner.Run(sim::ParseScript(script)), 0) << errors.str();
+        return world.Log().Lines();
+    };
+    const auto withoutDisplay = run("0");
+    EXPECT_NE(run("1"), withoutDisplay) << "the script must tell the two apart";
+    for (const char* value : {"2", "-1", "7"}) EXPECT_EQ(run(value), withoutDisplay) << value;
 }
 
 TEST(DisplayPicturesTest, EveryChangedFrameBecomesAPicture) {
