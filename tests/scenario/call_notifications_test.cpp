@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "common/settings.h"
 #include "skype/skype_monitor.h"
+#include "skype/skype_parser.h"
 #include "support/program_fixture.h"
 
 namespace {
@@ -111,6 +114,97 @@ TEST_F(CallNotificationsTest, EndOfNewerCallFollowsTheStateOfTheOlderOne) {
         EXPECT_TRUE(Link().m_CurrCallList.HasCall(older));
         Notify("CALL " + older + " STATUS FINISHED");
         EXPECT_EQ(Channel("mode").back(), "0 MODE_MAIN");
+    }
+}
+
+TEST_F(CallNotificationsTest, BalanceOfExactlyZeroAsksNoCurrency) {
+    struct Case {
+        const char* balance;
+        bool asksCurrency;
+    };
+    const Case cases[] = {{"0", false}, {"1234", true}, {"00", true}, {"0.5", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.balance);
+        const size_t cmds = Channel("skype-cmd").size();
+        Notify(std::string("PROFILE PSTN_BALANCE ") + c.balance);
+        EXPECT_EQ(Link().PstnBalance(), c.balance);
+        const auto sent = Since("skype-cmd", cmds);
+        EXPECT_EQ(std::count(sent.begin(), sent.end(), "GET PROFILE PSTN_BALANCE_CURRENCY"), c.asksCurrency ? 1 : 0);
+    }
+}
+
+// The end of a call that is not current changes nothing of the current ones:
+// no mode switch, no call taken up, no volume restored.
+TEST_F(CallNotificationsTest, EndOfACallThatIsNotCurrentSwitchesNothing) {
+    common::g_Settings.VAL_ENABLE_LCM = 1;
+    Notify("CONTACTS FOCUSED alice");  // a mode the end of the last call would leave
+    ASSERT_EQ(Channel("mode").back(), "1 MODE_CONTACT_LIST");
+    Notify("CALL 99 STATUS FINISHED");
+    EXPECT_EQ(Channel("mode").back(), "1 MODE_CONTACT_LIST");
+
+    Notify("CALL 7 STATUS RINGING");
+    Notify("CALL 7 STATUS ONHOLD");  // a held call the end of another would resume
+    const size_t modes = Channel("mode").size(), faders = Channel("fader").size(), cmds = Channel("skype-cmd").size();
+    for (const char* status : {"FINISHED", "REFUSED", "MISSED", "FAILED"}) {
+        Notify(std::string("CALL 99 STATUS ") + status);
+    }
+    EXPECT_EQ(Channel("mode").size(), modes);
+    EXPECT_EQ(Channel("fader").size(), faders);
+    for (const std::string& sent : Since("skype-cmd", cmds)) EXPECT_EQ(sent.rfind("SET CALL", 0), std::string::npos) << sent;
+    EXPECT_TRUE(Link().m_CurrCallList.HasCall("7"));
+}
+
+TEST_F(CallNotificationsTest, ConnectionUpdateLeavesACallModeAlone) {
+    const std::wstring title = L"VARNO-CORVANE";
+    const platform::WindowHandle main = World().Desktop().FindWindow(nullptr, &title);
+    for (const char* status : {"RINGING", "INPROGRESS"}) {
+        SCOPED_TRACE(status);
+        Notify(std::string("CALL 7 STATUS ") + status);
+        const std::string mode = Channel("mode").back();
+        World().Desktop().SendMessage(main, skype::WM_SKYPE_ATTACH_CHANGED, 0, 0);
+        World().Advance(50);
+        EXPECT_TRUE(Logged("UpdateTrayIcon"));
+        EXPECT_EQ(Channel("mode").back(), mode);
+    }
+}
+
+TEST_F(CallNotificationsTest, FocusedContactOpensTheListOnlyFromTheMainModeWithADisplay) {
+    struct Case {
+        const char* callStatus;  // nullptr: no call, the main mode
+        int display;
+        bool opens;
+    };
+    const Case cases[] = {{nullptr, 1, true}, {nullptr, 0, false}, {"RINGING", 1, false}, {"INPROGRESS", 1, false}};
+    int id = 20;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.callStatus ? c.callStatus : "main") + " display " + std::to_string(c.display));
+        common::g_Settings.VAL_ENABLE_LCM = c.display;
+        SwitchModeNow(0);
+        const std::string call = std::to_string(++id);
+        if (c.callStatus) Notify("CALL " + call + " STATUS " + c.callStatus);
+        const std::string before = Channel("mode").back();
+        Notify("CONTACTS FOCUSED alice");
+        EXPECT_EQ(Link().FocusedContact(), "alice");
+        EXPECT_EQ(Channel("mode").back(), c.opens ? "1 MODE_CONTACT_LIST" : before);
+        if (c.callStatus) Notify("CALL " + call + " STATUS FINISHED");
+    }
+}
+
+TEST_F(CallNotificationsTest, VersionNumbersThatDoNotParseKeepTheirValues) {
+    struct Case {
+        const char* text;
+        long numbers[4];
+    };
+    const Case cases[] = {
+        {"5.5.0.124", {5, 5, 0, 124}}, {"abc", {5, 5, 0, 124}},  {"6.1", {6, 1, 0, 124}},
+        {"7.x.3.3", {7, 1, 0, 124}},   {"8.2.9.77", {8, 2, 9, 77}}, {"-", {8, 2, 9, 77}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Notify(std::string("SKYPEVERSION ") + c.text);
+        long numbers[4] = {};
+        skype::SkypeVersionNumbers(numbers);
+        EXPECT_EQ(std::vector<long>(numbers, numbers + 4), std::vector<long>(c.numbers, c.numbers + 4));
     }
 }
 
