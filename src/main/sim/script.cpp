@@ -6,6 +6,42 @@
 
 namespace sim {
 
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+// Splits one line into words. A '#' at the start of the line or after a
+// blank starts a comment; elsewhere it is part of its word, "\#" is a '#'
+// anywhere, and double quotes keep blanks and '#' inside one word.
+std::vector<std::string> SplitWords(const std::string& raw) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false, quoted = false;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const char c = raw[i];
+        if (!quoted && IsBlank(c)) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else if (!quoted && c == '#' && !inWord) {
+            break;
+        } else if (c == '\\' && i + 1 < raw.size() && (raw[i + 1] == '#' || raw[i + 1] == '"')) {
+            word += raw[++i];
+            inWord = true;
+        } else if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+}  // namespace
+
 std::vector<ScriptLine> ParseScript(const std::string& text) {
     std::vector<ScriptLine> lines;
     std::istringstream in(text);
@@ -13,12 +49,9 @@ std::vector<ScriptLine> ParseScript(const std::string& text) {
     int number = 0;
     while (std::getline(in, raw)) {
         ++number;
-        const size_t hash = raw.find('#');
-        if (hash != std::string::npos) raw.erase(hash);
-        std::istringstream words(raw);
         ScriptLine line;
         line.number = number;
-        for (std::string w; words >> w;) line.words.push_back(w);
+        line.words = SplitWords(raw);
         if (!line.words.empty()) lines.push_back(std::move(line));
     }
     return lines;

@@ -1,5 +1,6 @@
 #pragma once
-// The simulator's script language: one command a line, '#' starts a comment.
+// The simulator's script language: one command a line of blank-separated
+// words; '#' at the start of a line or after a blank starts a comment.
 
 #include <cstdint>
 #include <string>
@@ -13,6 +14,8 @@ struct ScriptLine {
 };
 
 // Splits a script into commands; blank and comment-only lines are dropped.
+// Inside a word '#' is kept (a#b); \# is a '#' anywhere, and double quotes
+// keep blanks and '#' in one word ("#111").
 std::vector<ScriptLine> ParseScript(const std::string& text);
 
 // A number in decimal or 0x hex; false when the word is not one.
