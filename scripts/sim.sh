@@ -3,6 +3,6 @@
 #   scripts/sim.sh examples/key-path.txt [--log] [more corvane-sim options]
 set -eu
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh >&2
 scripts/build.sh normal >&2
 exec build/normal/corvane-sim --script "$@"

@@ -5,7 +5,7 @@
 # diff before committing it.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh >&2
 scripts/build.sh normal >&2
 for script in examples/*.txt; do
     expected="${script%.txt}.expected"
