@@ -23,13 +23,24 @@ int ScriptRunner::Run(const std::vector<ScriptLine>& lines) {
     for (const ScriptLine& line : lines) {
         lineNumber_ = line.number;
         if (!Execute(line)) {
-            world_.Stop();
-            return 2;
+            if (!stuck_) world_.Stop();
+            return stuck_ ? 3 : 2;
         }
         world_.Settle();
     }
+    if (!FinishDeliveries()) return 3;
     world_.Stop();
     return 0;
+}
+
+// The script does not wait for its deliveries line by line, only here and
+// at its end; time runs on meanwhile as the script says.
+bool ScriptRunner::FinishDeliveries() {
+    std::string problem;
+    if (world_.FinishDeliveries(problem)) return true;
+    stuck_ = true;
+    errors_ << "script line " << lineNumber_ << ": " << problem;
+    return false;
 }
 
 bool ScriptRunner::Fail(const std::string& message) {
@@ -51,10 +62,11 @@ bool ScriptRunner::Execute(const ScriptLine& line) {
     if (command == "skype") return SkypeCommand(w);
     if (command == "tray") {
         long long id = 0;
+        auto& shell = world_.Shell();
         if (w.size() == 3 && w[1] == "rclick" && ParseNumber(w[2], id) && id >= 0) {
-            world_.Shell().RightClick(static_cast<uint32_t>(id));
+            world_.Deliver([&shell, id] { shell.RightClick(static_cast<uint32_t>(id)); });
         } else if (w.size() == 2 && w[1] == "dblclick") {
-            world_.Shell().DoubleClick();
+            world_.Deliver([&shell] { shell.DoubleClick(); });
         } else {
             return Fail("usage: tray rclick <command id> | tray dblclick");
         }
@@ -62,18 +74,20 @@ bool ScriptRunner::Execute(const ScriptLine& line) {
     }
     if (command == "shell") {
         if (w.size() != 2 || w[1] != "restart") return Fail("usage: shell restart");
-        world_.Shell().Restart();
+        auto& shell = world_.Shell();
+        world_.Deliver([&shell] { shell.Restart(); });
         return true;
     }
     if (command == "quit-message") {
-        world_.SendQuitMessage();
+        world_.Deliver([this] { world_.SendQuitMessage(); });
         return true;
     }
     if (command == "second-instance") {
-        world_.StartSecondInstance();
+        world_.Deliver([this] { world_.StartSecondInstance(); });
         return true;
     }
     if (command == "exit") {
+        if (!FinishDeliveries()) return false;
         world_.Stop();
         return true;
     }
@@ -99,11 +113,12 @@ bool ScriptRunner::Wait(const std::vector<std::string>& w) {
 bool ScriptRunner::HandsetCommand(const std::vector<std::string>& w) {
     if (w.size() < 2) return Fail("usage: handset plug|unplug|report|press|release|key ...");
     auto& handset = world_.Handset();
+    auto& bus = world_.Bus();
     const std::string& what = w[1];
     if (what == "plug") {
-        handset.Plug(world_.Bus());
+        world_.Deliver([&handset, &bus] { handset.Plug(bus); });
     } else if (what == "unplug") {
-        handset.Unplug();
+        world_.Deliver([&handset] { handset.Unplug(); });
     } else if (what == "report") {
         std::vector<uint8_t> bytes;
         for (size_t i = 2; i < w.size(); ++i) {
@@ -111,15 +126,15 @@ bool ScriptRunner::HandsetCommand(const std::vector<std::string>& w) {
             if (!ParseNumber(w[i], v) || v < 0 || v > 255) return Fail("bad report byte '" + w[i] + "'");
             bytes.push_back(static_cast<uint8_t>(v));
         }
-        handset.InjectInput(bytes);
+        world_.Deliver([&handset, bytes] { handset.InjectInput(bytes); });
     } else if (what == "press") {
         long long code = 0;
         if (w.size() != 3 || !ParseNumber(w[2], code) || code < 0 || code > 255) {
             return Fail("usage: handset press <code>");
         }
-        handset.Press(static_cast<uint8_t>(code));
+        world_.Deliver([&handset, code] { handset.Press(static_cast<uint8_t>(code)); });
     } else if (what == "release") {
-        handset.Release();
+        world_.Deliver([&handset] { handset.Release(); });
     } else if (what == "key") {
         return HandsetKey(w);
     } else {
@@ -140,56 +155,56 @@ bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
         if (w.size() == 3) {
             world::SkypePeer::Profile profile;
             profile.version = w[2];
-            peer.SetProfile(profile);
+            world_.Deliver([=, &peer] { peer.SetProfile(profile); });
         }
-        peer.Start();
+        world_.Deliver([=, &peer] { peer.Start(); });
     } else if (what == "attach") {
         if (w.size() != 3) return Fail("usage: skype attach 0|1|2|3|none");
         const std::string& s = w[2];
         if (s == "0") {
-            peer.SetAttachAnswer(Answer::Success);
+            world_.Deliver([=, &peer] { peer.SetAttachAnswer(Answer::Success); });
         } else if (s == "1") {
-            peer.SetAttachAnswer(Answer::PendingThenSuccess);
+            world_.Deliver([=, &peer] { peer.SetAttachAnswer(Answer::PendingThenSuccess); });
         } else if (s == "2") {
-            peer.SetAttachAnswer(Answer::Refused);
+            world_.Deliver([=, &peer] { peer.SetAttachAnswer(Answer::Refused); });
         } else if (s == "3") {
-            peer.SetAttachAnswer(Answer::NotAvailable);
+            world_.Deliver([=, &peer] { peer.SetAttachAnswer(Answer::NotAvailable); });
         } else if (s == "none") {
-            peer.SetAttachAnswer(Answer::None);
+            world_.Deliver([=, &peer] { peer.SetAttachAnswer(Answer::None); });
         } else {
             return Fail("attach status must be 0, 1, 2, 3 or none");
         }
     } else if (what == "available") {
-        peer.AnnounceApi();
+        world_.Deliver([=, &peer] { peer.AnnounceApi(); });
     } else if (what == "quit") {
-        peer.Quit();
+        world_.Deliver([=, &peer] { peer.Quit(); });
     } else if (what == "call-in" && (w.size() == 4 || w.size() >= 5)) {
         std::string name;
         for (size_t i = 4; i < w.size(); ++i) name += (i > 4 ? " " : "") + w[i];
-        peer.CallIn(w[2], w[3], name);
+        world_.Deliver([=, &peer] { peer.CallIn(w[2], w[3], name); });
     } else if (what == "call-out" && w.size() == 4) {
-        peer.CallOut(w[2], w[3]);
+        world_.Deliver([=, &peer] { peer.CallOut(w[2], w[3]); });
     } else if (what == "end" && (w.size() == 3 || w.size() == 4)) {
-        peer.EndCall(w[2], w.size() == 4 ? w[3] : "");
+        world_.Deliver([=, &peer] { peer.EndCall(w[2], w.size() == 4 ? w[3] : ""); });
     } else if (what == "contact" && w.size() >= 4) {
         std::string name;
         for (size_t i = 4; i < w.size(); ++i) name += (i > 4 ? " " : "") + w[i];
-        peer.SetContact(w[2], w[3], name);
+        world_.Deliver([=, &peer] { peer.SetContact(w[2], w[3], name); });
     } else if (what == "conference" && w.size() == 4) {
-        peer.SetConference(w[2], w[3]);
+        world_.Deliver([=, &peer] { peer.SetConference(w[2], w[3]); });
     } else if (what == "focus" && w.size() == 3) {
-        peer.Focus(w[2]);
+        world_.Deliver([=, &peer] { peer.Focus(w[2]); });
     } else if (what == "voicemail" && w.size() == 4) {
-        peer.AddVoicemail(w[2], w[3]);
+        world_.Deliver([=, &peer] { peer.AddVoicemail(w[2], w[3]); });
     } else if (what == "answer" && w.size() == 3) {
-        peer.Answer(w[2]);
+        world_.Deliver([=, &peer] { peer.Answer(w[2]); });
     } else if (what == "window") {
         return SkypeWindowCommand(w);
     } else if (what == "notify") {
         if (w.size() < 3) return Fail("usage: skype notify <text ...>");
         std::string text = w[2];
         for (size_t i = 3; i < w.size(); ++i) text += " " + w[i];
-        peer.Notify(text);
+        world_.Deliver([=, &peer] { peer.Notify(text); });
     } else {
         return Fail("unknown skype command '" + what + "'");
     }
@@ -202,16 +217,16 @@ bool ScriptRunner::SkypeWindowCommand(const std::vector<std::string>& w) {
     auto& peer = world_.Skype();
     if (w.size() == 4 && w[2] == "main") {
         if (w[3] == "visible") {
-            peer.SetMainWindow(MainWindow::Visible);
+            world_.Deliver([=, &peer] { peer.SetMainWindow(MainWindow::Visible); });
         } else if (w[3] == "hidden") {
-            peer.SetMainWindow(MainWindow::Hidden);
+            world_.Deliver([=, &peer] { peer.SetMainWindow(MainWindow::Hidden); });
         } else if (w[3] == "none") {
-            peer.SetMainWindow(MainWindow::None);
+            world_.Deliver([=, &peer] { peer.SetMainWindow(MainWindow::None); });
         } else {
             return Fail("usage: skype window main visible|hidden|none");
         }
     } else if (w.size() == 4 && w[2] == "open") {
-        peer.OpenWindow(platform::Utf8ToWide(w[3]));
+        world_.Deliver([=, &peer] { peer.OpenWindow(platform::Utf8ToWide(w[3])); });
     } else {
         return Fail("usage: skype window main visible|hidden|none | skype window open <class name>");
     }
@@ -225,10 +240,10 @@ bool ScriptRunner::HandsetKey(const std::vector<std::string>& w) {
     long long hold = kDefaultHoldMs;
     if (w.size() == 4 && (!ParseNumber(w[3], hold) || hold < 0)) return Fail("bad hold time '" + w[3] + "'");
     auto& handset = world_.Handset();
-    handset.Press(static_cast<uint8_t>(code));
+    world_.Deliver([&handset, code] { handset.Press(static_cast<uint8_t>(code)); });
     world_.Settle();
     world_.Advance(static_cast<uint64_t>(hold));
-    handset.Release();
+    world_.Deliver([&handset] { handset.Release(); });
     return true;
 }
 

@@ -15,7 +15,10 @@ public:
     ScriptRunner(SimWorld& world, std::ostream& errors) : world_(world), errors_(errors) {}
 
     // Runs every line; stops at the first bad line. Returns 0 on success,
-    // 2 for a bad script. The program is stopped at the end.
+    // 2 for a bad script, 3 when the world stops making progress (the
+    // program threads' states are reported). The program is stopped at the
+    // end. Actions of the outside world run on the world's own thread (see
+    // SimWorld::Deliver), so a line never waits for the program.
     int Run(const std::vector<ScriptLine>& lines);
 
 private:
@@ -27,10 +30,12 @@ private:
     bool SkypeCommand(const std::vector<std::string>& w);
     bool SkypeWindowCommand(const std::vector<std::string>& w);
     bool Fail(const std::string& message);
+    bool FinishDeliveries();
 
     SimWorld& world_;
     std::ostream& errors_;
     int lineNumber_ = 0;
+    bool stuck_ = false;  // the world can make no progress
 };
 
 // The default key map's hardware code for a key name (KEY_HOOKUP, KEY_5, ...);

@@ -145,10 +145,12 @@ SimWorld::SimWorld(const Options& options)
     audio::InstallFaderBackend([this](audio::CMixerFader& fader, int value, int type) {
         transcript_.Add("fader", std::string(fader.Name()) + " " + std::to_string(value) + " " + std::to_string(type));
     });
+    delivery_.Start();
 }
 
 SimWorld::~SimWorld() {
     Stop();
+    delivery_.Stop();
     skype_.Quit();
     skype_.SetCommandListener(nullptr);
     audio::InstallFaderBackend(nullptr);
@@ -202,18 +204,35 @@ void SimWorld::StartSecondInstance() {
     second.Join();
 }
 
+bool SimWorld::FinishDeliveries(std::string& problem) {
+    constexpr uint64_t kStepMs = 10;
+    constexpr uint64_t kGiveUpMs = 3600000;
+    clock_.Settle();
+    for (uint64_t waited = 0; !delivery_.Done(); waited += kStepMs) {
+        if (!clock_.AnyDeadline() || waited >= kGiveUpMs) {
+            problem = "no progress: a delivery cannot end; program threads:\n" + clock_.DescribeThreads();
+            return false;
+        }
+        clock_.Advance(kStepMs);
+    }
+    return true;
+}
+
 void SimWorld::Stop() {
     if (!started_ || stopped_) return;
     stopped_ = true;
     const std::wstring title = app::kMainWindowTitle;
     desktop_.PostMessage(desktop_.FindWindow(nullptr, &title), platform::WM_CLOSE, 0, 0);
     // Threads may be in the middle of a timed wait; let time run until all
-    // end. A program that does not end within an hour of its time is stuck.
+    // end. Without any timed wait left, nothing can end any more.
     constexpr uint64_t kStepMs = 10;
     constexpr uint64_t kGiveUpMs = 3600000;
     for (uint64_t waited = 0; !ui_.Finished(); waited += kStepMs) {
-        if (waited >= kGiveUpMs) {
-            std::fprintf(stderr, "corvane-sim: the program did not end\n");
+        clock_.Settle();
+        if (ui_.Finished()) break;
+        if (!clock_.AnyDeadline() || waited >= kGiveUpMs) {
+            std::fprintf(stderr, "corvane-sim: no progress: the program did not end; program threads:\n%s",
+                         clock_.DescribeThreads().c_str());
             std::abort();
         }
         clock_.Advance(kStepMs);

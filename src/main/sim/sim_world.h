@@ -4,10 +4,12 @@
 // files, and the transcript of what happens.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "main/sim/delivery_thread.h"
 #include "main/sim/display_transcriber.h"
 #include "main/sim/transcript.h"
 #include "main/sim/window_transcriber.h"
@@ -77,6 +79,13 @@ public:
     void Advance(uint64_t ms) { clock_.Advance(ms); }
     void Settle() { clock_.Settle(); }
 
+    // Runs an action of the outside world on the world's own thread, after
+    // those delivered before it (see DeliveryThread).
+    void Deliver(std::function<void()> action) { delivery_.Deliver(std::move(action)); }
+    // Lets time run until every delivered action has ended. False, with the
+    // program threads' states in `problem`, when none can end any more.
+    bool FinishDeliveries(std::string& problem);
+
 private:
     class Observer;
 
@@ -97,6 +106,7 @@ private:
     DisplayTranscriber displayTranscriber_{transcript_, options_.pictureFolder};
     std::filesystem::path folder_;
     platform::Thread ui_;
+    DeliveryThread delivery_;
     bool started_ = false;
     bool stopped_ = false;
 };

@@ -217,4 +217,30 @@ size_t VirtualClock::ThreadCount() {
     return slots_.size();
 }
 
+bool VirtualClock::AnyDeadline() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::any_of(slots_.begin(), slots_.end(), [](const auto& slot) {
+        return slot->state == State::Blocked && slot->deadline != kNoDeadline;
+    });
+}
+
+std::string VirtualClock::DescribeThreads() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string out;
+    for (const auto& slot : slots_) {
+        out += slot->name + ": ";
+        if (slot->state == State::Starting) {
+            out += "starting";
+        } else if (slot->state == State::Running) {
+            out += "running";
+        } else if (slot->deadline == kNoDeadline) {
+            out += "waiting";
+        } else {
+            out += "waiting until " + std::to_string(slot->deadline);
+        }
+        out += '\n';
+    }
+    return out;
+}
+
 }  // namespace platform::sim

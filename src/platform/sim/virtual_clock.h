@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/clock.h"
@@ -52,6 +53,13 @@ public:
     // Number of times a program thread was handed the turn (for wake-up counts).
     uint64_t TurnCount();
     size_t ThreadCount();
+
+    // True when some program thread waits with a deadline, so that moving
+    // time can still change something.
+    bool AnyDeadline();
+    // One line per program thread: its name and what it waits for, as in
+    // "ui: waiting", "read: waiting until 3600125", "world: running".
+    std::string DescribeThreads();
 
 private:
     enum class State { Starting, Running, Blocked };
