@@ -26,6 +26,8 @@ public:
     std::atomic<int> m_nLastKey{0};
     std::atomic<uint32_t> m_dwKeyDownTick{0};
     std::atomic<int> m_bReadPaused{0};
+    // Guards g_KeyQueue. The innermost lock: taken after the handset lock
+    // (the read thread queues keys while holding it), never before it.
     platform::CriticalSection m_KeyLock;
     platform::WindowHandle m_hWnd;
     CSystemTray m_TrayIcon;

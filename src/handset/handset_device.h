@@ -39,7 +39,11 @@ public:
     std::atomic<platform::HidHandle> m_ReadHandle{platform::kInvalidHidHandle};
     std::atomic<platform::HidHandle> m_WriteHandle{platform::kInvalidHidHandle};
 
-    // In g_ReadDevice: held for one read. In g_WriteDevice: the handset lock.
+    // In g_ReadDevice: held for one read. In g_WriteDevice: the handset lock,
+    // taken after the mode machine's transition and display locks and before
+    // the main window's key lock, never the other way round: a mode switch
+    // writes to the handset, and the read thread queues keys while it holds
+    // this lock, so no holder of it may switch modes or redraw.
     platform::CriticalSection m_Lock;
 
     // Repeat suppression of the command interface.

@@ -37,6 +37,7 @@ void SetModeObserver(ModeObserver* observer) { g_observer.store(observer); }
 bool HasCurrentMode() { return InTable(g_ModeState.m_CurrMode); }
 
 int SwitchMode(unsigned newMode) {
+    platform::Guard transition(g_ModeState.m_TransitionLock);
     platform::LogW(L"SwitchMode:%d", static_cast<int>(newMode));
     if (newMode == MODE_MAIN && common::g_Settings.VAL_ENABLE_LCM == 0) g_ModeState.m_nDialCount = 0;
     const int current = g_ModeState.m_CurrMode;
@@ -91,6 +92,8 @@ bool OpenNumberDialWith(unsigned key) {
 }
 
 void ResetModeState() {
+    // Never lands inside another thread's switch; released again on return.
+    platform::Guard transition(g_ModeState.m_TransitionLock);
     g_ModeState.m_CurrMode = kNoMode;
     g_ModeState.m_PrevMode = kNoMode;
     g_ModeState.m_bBlink = 0;

@@ -20,9 +20,19 @@ struct ModeOps {
 extern const ModeOps g_ModeTable[kModeCount];
 
 struct CModeState {
-    // Written by one thread and read by others without a lock.
+    // Written only by a switch, under m_TransitionLock; read by every thread
+    // without it.
     std::atomic<int> m_CurrMode{kNoMode};
     std::atomic<int> m_PrevMode{kNoMode};
+    // Lock order, outermost first: m_TransitionLock, m_DisplayLock, the
+    // handset lock (m_Lock of g_WriteDevice), the main window's m_KeyLock.
+    // A thread holding one of them never waits for one before it.
+    //
+    // Held over a whole switch, from testing the current mode to the redraw,
+    // so that each leave and enter operation runs once and never interleaves
+    // with those of another thread's switch. Re-entrant, so that an enter or
+    // leave operation may itself switch.
+    platform::CriticalSection m_TransitionLock;
     // Re-entrant; held while a Display operation runs.
     platform::CriticalSection m_DisplayLock;
 
