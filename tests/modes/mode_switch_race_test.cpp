@@ -9,19 +9,20 @@
 
 #include <latch>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <variant>
 #include <vector>
 
 #include "app/corvane_app.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "handset/handset_device.h"
 #include "modes/mode_machine.h"
-#include "platform/hid_host.h"
-#include "platform/sim/virtual_handset.h"
+#include "platform/backends.h"
 #include "platform/sim/virtual_hid_bus.h"
 #include "support/instant_clock.h"
+#include "world/virtual_handset.h"
 
 namespace {
 
@@ -39,8 +40,8 @@ public:
         if (mode == MODE_MAIN) Add(kEnteredMain);
     }
     void OnKeyDispatched(unsigned) override {}
-    void OnHandsetEvent(const platform::sim::HandsetEvent& event) {
-        const auto* command = std::get_if<platform::sim::HandsetCommand>(&event);
+    void OnHandsetEvent(const world::HandsetEvent& event) {
+        const auto* command = std::get_if<world::HandsetCommand>(&event);
         if (!command) return;
         if (command->name == "CMD_STATUS_ALERT" || command->name == "CMD_STATUS_IDLE" ||
             command->name == "CMD_RING_STOP") {
@@ -64,30 +65,29 @@ private:
 class ModeSwitchRaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::InstallClock(&clock_);
+        backends_.emplace(platform::Backends{.clock = &clock_, .hidHost = &bus_});
         app::ResetProcessState();
-        platform::InstallHidHost(&bus_);
         handset_.Plug(bus_);
         ASSERT_TRUE(handset::WriteDeviceFirst());
         // Without a display the screens draw nothing, so the switches
         // themselves are what the threads spend their time on.
-        app::g_Settings.VAL_ENABLE_LCM = 0;
+        common::g_Settings.VAL_ENABLE_LCM = 0;
         SwitchMode(MODE_MAIN);
         SetModeObserver(&record_);
-        handset_.SetEventListener([this](const platform::sim::HandsetEvent& e) { record_.OnHandsetEvent(e); });
+        handset_.SetEventListener([this](const world::HandsetEvent& e) { record_.OnHandsetEvent(e); });
     }
     void TearDown() override {
         handset_.SetEventListener(nullptr);
         SetModeObserver(nullptr);
         app::ResetProcessState();
-        platform::InstallHidHost(nullptr);
-        platform::InstallClock(nullptr);
+        backends_.reset();
     }
 
     testsupport::InstantClock clock_;
     platform::sim::VirtualHidBus bus_;
-    platform::sim::VirtualHandset handset_;
+    world::VirtualHandset handset_;
     SwitchRecord record_;
+    std::optional<platform::ScopedBackends> backends_;
 };
 
 TEST_F(ModeSwitchRaceTest, EverySwitchLeavesAndEntersOnceInTurn) {
