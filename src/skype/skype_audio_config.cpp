@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "platform/log.h"
 #include "platform/system_info.h"
+#include "platform/text_codec.h"
 #include "skype/skype_monitor.h"
 
 namespace skype {
@@ -24,9 +25,7 @@ std::string CutCommand(const std::string& command) {
 
 void Send(const std::string& command) { SendMessageToSkype(CutCommand(command)); }
 
-// The ring tone's path goes to Skype in UTF-8 as it is; no narrower code
-// page on the way, so no character of the name is lost.
-std::string RingTonePath() {
+std::wstring RingTonePath() {
     const std::wstring folder = app::GetAppFolder();
     const wchar_t separator = !folder.empty() && folder.back() == L'/' ? L'/' : L'\\';
     std::wstring ringtone;
@@ -34,7 +33,16 @@ std::string RingTonePath() {
         // The ring-tone page is the only writer of this string.
         ringtone = app::g_Settings.VAL_RINGTONE;
     }
-    return platform::WideToUtf8(folder + L"RingTone" + separator + ringtone);
+    return folder + L"RingTone" + separator + ringtone;
+}
+
+// Formatted in the ANSI code page and sent in UTF-8: characters the ANSI code
+// page lacks are replaced on the way (none off Windows, where it is UTF-8).
+std::string RingToneCommand() {
+    platform::TextCodec& codec = platform::CurrentTextCodec();
+    const std::string path = codec.FromWide(platform::CodePage::Ansi, RingTonePath(), platform::kNoByteLimit).bytes;
+    const std::string ansi = "SET RINGTONE 1 " + path;
+    return platform::WideToUtf8(codec.ToWide(platform::CodePage::Ansi, ansi).text);
 }
 }  // namespace
 
@@ -48,7 +56,7 @@ void ConfigureSkypeAudio() {
     Send("SET AUDIO_IN " + in);
     Send("SET AUDIO_OUT " + out);
     Send("SET RINGER " + out);
-    Send("SET RINGTONE 1 " + RingTonePath());
+    Send(RingToneCommand());
 }
 
 }  // namespace skype
