@@ -42,9 +42,9 @@ int InkCount(const GlyphBitmap& glyph) {
     return ::testing::AssertionSuccess();
 }
 
-TEST(FontconfigLocator, FindsAFileForBothFamiliesAndTheCjkFaceItself) {
+TEST(LocateWithFontconfig, FindsAFileForBothFamiliesAndTheCjkFaceItself) {
     platform::LogCapture log;
-    const auto locate = platform::posix::FontconfigLocator();
+    const auto locate = platform::posix::LocateWithFontconfig;
     const FontFile sans = locate(kSans);
     const FontFile cjk = locate(kCjk);
     EXPECT_TRUE(std::filesystem::exists(sans.path)) << sans.path;
@@ -67,7 +67,7 @@ TEST(FreeTypeGlyphs, AFaceThatCannotBeOpenedIsNoneAndSaysWhy) {
 
 TEST(FreeTypeGlyphs, FacesTellTheirOriginAndMetrics) {
     std::string lookedUp;
-    const auto fontconfig = platform::posix::FontconfigLocator();
+    const auto fontconfig = platform::posix::LocateWithFontconfig;
     FreeTypeGlyphs engine([&](const std::string& family) {
         lookedUp = family;
         return fontconfig(family);

@@ -45,32 +45,6 @@ FontFile MatchFamily(FcConfig* config, const char* family) {
     return file;
 }
 
-// fontconfig's configuration, loaded on the first lookup (loading reads
-// every font directory's cache, so it is done once per locator).
-class FontconfigSession {
-public:
-    FontconfigSession() = default;
-    FontconfigSession(const FontconfigSession&) = delete;
-    FontconfigSession& operator=(const FontconfigSession&) = delete;
-    ~FontconfigSession() {
-        if (config_ != nullptr) FcConfigDestroy(config_);
-    }
-
-    FontFile Locate(const std::string& family) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (config_ == nullptr) config_ = FcInitLoadConfigAndFonts();
-        if (config_ == nullptr) {
-            LogA("FreeTypeGlyphs: fontconfig could not load its configuration\n");
-            return {};
-        }
-        return MatchFamily(config_, family.c_str());
-    }
-
-private:
-    std::mutex mutex_;
-    FcConfig* config_ = nullptr;
-};
-
 const unsigned char* RowStart(const FT_Bitmap& bitmap, int row) {
     const int pitch = std::abs(bitmap.pitch);
     const int fromStart = bitmap.pitch >= 0 ? row : static_cast<int>(bitmap.rows) - 1 - row;
@@ -153,9 +127,18 @@ struct FreeTypeGlyphs::Library {
     FT_Library handle = nullptr;
 };
 
-FontFileLocator FontconfigLocator() {
-    auto session = std::make_shared<FontconfigSession>();
-    return [session](const std::string& family) { return session->Locate(family); };
+// The configuration is loaded for each lookup and released at once: kept
+// loaded, parts of it look lost to the leak checker at exit, and faces are
+// looked up a few times per process only.
+FontFile LocateWithFontconfig(const std::string& family) {
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (config == nullptr) {
+        LogA("FreeTypeGlyphs: fontconfig could not load its configuration\n");
+        return {};
+    }
+    const FontFile file = MatchFamily(config, family.c_str());
+    FcConfigDestroy(config);
+    return file;
 }
 
 FreeTypeGlyphs::FreeTypeGlyphs(FontFileLocator locator) : locator_(std::move(locator)) {}

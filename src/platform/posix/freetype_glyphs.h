@@ -20,14 +20,13 @@ struct FontFile {
 using FontFileLocator = std::function<FontFile(const std::string& family)>;
 
 // Asks fontconfig, which answers every name with its best match: for
-// "Arial", a metric-compatible face when one is installed. The returned
-// locator keeps fontconfig's configuration loaded while it exists.
-FontFileLocator FontconfigLocator();
+// "Arial", a metric-compatible face when one is installed.
+FontFile LocateWithFontconfig(const std::string& family);
 
 class FreeTypeGlyphs final : public GlyphRenderer {
 public:
     // The locator is called under the engine's lock, once per OpenFace.
-    explicit FreeTypeGlyphs(FontFileLocator locator = FontconfigLocator());
+    explicit FreeTypeGlyphs(FontFileLocator locator = LocateWithFontconfig);
     ~FreeTypeGlyphs() override;
     FreeTypeGlyphs(const FreeTypeGlyphs&) = delete;
     FreeTypeGlyphs& operator=(const FreeTypeGlyphs&) = delete;
