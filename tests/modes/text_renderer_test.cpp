@@ -291,7 +291,8 @@ public:
     std::unique_ptr<platform::GlyphFace> OpenFace(const std::string& family, int pixelSize) override {
         EXPECT_EQ(pixelSize, 12);
         if (family == "Arial") {
-            return std::make_unique<BlockFace>(std::set<char32_t>{U'A', U'B'}, kPrimaryWidth, kPrimaryBoxWidth, kAscent);
+            const std::set<char32_t> has{U'A', U'B'};
+            return std::make_unique<BlockFace>(has, kPrimaryWidth, kPrimaryBoxWidth, kAscent);
         }
         if (family == "WenQuanYi Zen Hei Sharp" && withFallback_) {
             return std::make_unique<BlockFace>(std::set<char32_t>{U'B', U'\u6765'}, kFallbackWidth, 1, 2);

@@ -52,7 +52,9 @@ std::string_view BytesOf(std::wstring_view text) {
 
 unsigned UnitAt(std::string_view bytes, size_t at, size_t unit) {
     unsigned value = 0;
-    for (size_t i = 0; i < unit && at + i < bytes.size(); ++i) value |= static_cast<unsigned char>(bytes[at + i]) << (8 * i);
+    for (size_t i = 0; i < unit && at + i < bytes.size(); ++i) {
+        value |= static_cast<unsigned>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+    }
     return value;
 }
 
