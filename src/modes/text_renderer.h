@@ -1,15 +1,19 @@
 #pragma once
 // One-bit text for the handset display image. The display is a 1-bit panel,
 // so glyphs are hinted for monochrome and rendered without anti-aliasing:
-// a 12-pixel sans face ("Arial", or what fontconfig offers for it) for most
-// text, and a CJK face with 12-pixel bitmap strikes for what the sans face
-// lacks. Fonts are opened lazily once, and every glyph is rendered once and
-// cached, so redrawing a screen costs no font parsing.
+// a 12-pixel sans face ("Arial", or what the text engine offers for it) for
+// most text, and a CJK face with 12-pixel bitmap strikes for what the sans
+// face lacks. Faces are opened lazily once, and every glyph is rendered once
+// and cached, so redrawing a screen costs no font parsing.
 
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+
+namespace platform {
+class GlyphRenderer;
+}
 
 namespace modes {
 
@@ -25,25 +29,12 @@ struct TextBox {
 // Called for each ink pixel inside the box.
 using PixelSink = std::function<void(int x, int y)>;
 
-struct FontFile {
-    std::string path;  // empty: nothing found
-    int index = 0;     // face within a font collection
-};
-
-struct FontFiles {
-    FontFile primary;
-    FontFile fallback;
-};
-
-using FontLocator = std::function<FontFiles()>;
-
-// Asks fontconfig for "Arial" and "WenQuanYi Zen Hei Sharp".
-FontFiles LocateSystemFonts();
-
 class CTextRenderer {
 public:
-    // The locator runs once, on the first call that needs a font.
-    explicit CTextRenderer(FontLocator locator = LocateSystemFonts);
+    // The faces come from `engine` (nullptr: the current one, taken on the
+    // first call that needs a face), opened once; the engine must outlive
+    // the renderer.
+    explicit CTextRenderer(platform::GlyphRenderer* engine = nullptr);
     ~CTextRenderer();
     CTextRenderer(const CTextRenderer&) = delete;
     CTextRenderer& operator=(const CTextRenderer&) = delete;

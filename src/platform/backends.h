@@ -5,10 +5,12 @@
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/glyph_renderer.h"
 #include "platform/hid_host.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/text_codec.h"
 
 namespace platform {
 
@@ -20,6 +22,8 @@ struct Backends {
     Registry* registry = nullptr;
     Shell* shell = nullptr;
     System* system = nullptr;
+    GlyphRenderer* glyphs = nullptr;
+    TextCodec* codec = nullptr;
 };
 
 // This build's defaults, chosen by its backend family. They are never

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// Wide writes reach the sinks in UTF-8; callers of the log convert with the
+// same functions.
+#include "platform/text_codec.h"
+
 namespace platform {
 
 // Wide and Narrow are the two debug outputs; Console is what the program
@@ -32,10 +36,6 @@ void LogConsole(const std::string& text);
 
 void AddLogSink(LogSink* sink);
 void RemoveLogSink(LogSink* sink);
-
-// Wide text to UTF-8 and back (wchar_t holds one code point off Windows).
-std::string WideToUtf8(const std::wstring& text);
-std::wstring Utf8ToWide(const std::string& text);
 
 // Captures every log write while it exists (for tests).
 class LogCapture : public LogSink {

@@ -1,12 +1,10 @@
 #include "skype/contact_list.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 
 #include "platform/log.h"
+#include "platform/text_codec.h"
 
 namespace skype {
 
@@ -14,91 +12,7 @@ namespace {
 
 std::atomic<uint64_t> g_nameConversions{0};
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Length of the well-formed UTF-8 character at text, 0 when the bytes there
-// are not one (bad lead byte, missing continuation, cut off at the end).
-size_t Utf8CharLength(const char* text, size_t available) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    size_t length = 0;
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    if (length == 0 || length > available) return 0;
-    for (size_t i = 1; i < length; ++i) {
-        if (!IsContinuation(static_cast<unsigned char>(text[i]))) return 0;
-    }
-    return length;
-}
-
 bool IsBig5Lead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
-
-// One iconv handle for the whole program: opening one per name would cost
-// more than the conversion, and a handle must not be used by two threads.
-class Cp950Converter {
-public:
-    static Cp950Converter& Instance() {
-        static Cp950Converter converter;
-        return converter;
-    }
-
-    // Returns the key; invalidInput tells whether some bytes were not UTF-8.
-    std::string Convert(const std::string& utf8, bool& invalidInput) {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        if (m_Handle == kNoHandle) return ConvertWithoutCodePage(utf8, invalidInput);
-        iconv(m_Handle, nullptr, nullptr, nullptr, nullptr);
-        std::string key(kContactKeyBytes, '\0');
-        char* in = const_cast<char*>(utf8.data());  // iconv's signature; it does not write there
-        size_t inLeft = utf8.size();
-        char* out = key.data();
-        size_t outLeft = key.size();
-        while (inLeft > 0) {
-            if (iconv(m_Handle, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
-            // E2BIG: the next character does not fit whole, so the key ends
-            // at a character boundary.
-            if (errno == E2BIG || outLeft == 0) break;
-            // A character the code page lacks, or bytes that are not UTF-8.
-            const size_t charLength = Utf8CharLength(in, inLeft);
-            invalidInput |= charLength == 0;
-            const size_t skipped = charLength == 0 ? 1 : charLength;
-            in += skipped;
-            inLeft -= skipped;
-            *out++ = '?';
-            --outLeft;
-        }
-        key.resize(key.size() - outLeft);
-        return key;
-    }
-
-private:
-    static inline const iconv_t kNoHandle = reinterpret_cast<iconv_t>(-1);
-
-    Cp950Converter() : m_Handle(iconv_open("CP950", "UTF-8")) {
-        if (m_Handle == kNoHandle) {
-            platform::LogA("Contact names: code page 950 is not available; names sort by their ASCII letters\n");
-        }
-    }
-    ~Cp950Converter() {
-        if (m_Handle != kNoHandle) iconv_close(m_Handle);
-    }
-
-    // Without the code page every non-ASCII character is one the code page
-    // "lacks".
-    static std::string ConvertWithoutCodePage(const std::string& utf8, bool& invalidInput) {
-        std::string key;
-        for (size_t i = 0; i < utf8.size() && key.size() < kContactKeyBytes;) {
-            const size_t charLength = Utf8CharLength(utf8.data() + i, utf8.size() - i);
-            invalidInput |= charLength == 0;
-            key += charLength == 1 ? utf8[i] : '?';
-            i += charLength == 0 ? 1 : charLength;
-        }
-        return key;
-    }
-
-    std::mutex m_Mutex;
-    iconv_t m_Handle;
-};
 
 // Reads a key byte by byte for comparison: ASCII capitals fold, except as the
 // second byte of a double-byte character, where they belong to its code.
@@ -145,12 +59,14 @@ std::optional<int> StatusOfText(const std::string& text) {
 
 std::string ContactSortKey(const std::string& utf8Name) {
     g_nameConversions.fetch_add(1, std::memory_order_relaxed);
-    bool invalidInput = false;
-    std::string key = Cp950Converter::Instance().Convert(utf8Name, invalidInput);
-    if (invalidInput) {
+    platform::TextCodec& codec = platform::CurrentTextCodec();
+    const platform::DecodedText wide = codec.ToWide(platform::CodePage::Utf8, utf8Name);
+    if (wide.replaced) {
         platform::LogA("Contact name of %zu bytes is not valid UTF-8; its bad bytes sort as '?'\n", utf8Name.size());
     }
-    return key;
+    // A character the code page lacks, and each bad byte, sorts as its
+    // default character '?'.
+    return codec.FromWide(platform::CodePage::TraditionalChinese, wide.text, kContactKeyBytes).bytes;
 }
 
 int CompareSortKeys(const std::string& a, const std::string& b) {

@@ -1,5 +1,6 @@
 // One-bit text: placement and alignment in a text row, clipping, the CJK
-// face, fitting, caching, font lookup and what happens without fonts.
+// face, fitting, caching, how faces are chosen and opened, and what happens
+// without fonts.
 
 #include "modes/text_renderer.h"
 
@@ -8,12 +9,15 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "platform/backends.h"
+#include "platform/glyph_renderer.h"
 #include "platform/log.h"
 
 namespace {
@@ -192,37 +196,42 @@ TEST_F(TextRendererTest, DrawingFromSeveralThreadsGivesTheSamePixels) {
     EXPECT_EQ(mismatches.load(), 0);
 }
 
+// Passes face requests on to the real engine, counting them, and refuses the
+// families it is told to, as an engine does that finds no usable face.
+class CountingEngine final : public platform::GlyphRenderer {
+public:
+    explicit CountingEngine(std::set<std::string> refused = {}) : refused_(std::move(refused)) {}
+    std::unique_ptr<platform::GlyphFace> OpenFace(const std::string& family, int pixelSize) override {
+        ++requests;
+        if (refused_.count(family) != 0) return nullptr;
+        return platform::DefaultBackends().glyphs->OpenFace(family, pixelSize);
+    }
+    int requests = 0;
+
+private:
+    std::set<std::string> refused_;
+};
+
 class TextRendererFontsTest : public ::testing::Test {
 protected:
-    FontLocator Counting(const FontFiles& files) {
-        return [this, files] {
-            ++locatorCalls_;
-            return files;
-        };
-    }
-    int locatorCalls_ = 0;
     platform::LogCapture log_;
 };
 
-TEST_F(TextRendererFontsTest, SystemLookupFindsBothFaces) {
-    const FontFiles files = LocateSystemFonts();
-    EXPECT_FALSE(files.primary.path.empty());
-    EXPECT_FALSE(files.fallback.path.empty());
-    EXPECT_FALSE(log_.ContainsFragment("not installed"));
-}
-
-TEST_F(TextRendererFontsTest, FontsAreLookedUpOnceAndOnlyWhenFirstNeeded) {
-    CTextRenderer renderer(Counting(LocateSystemFonts()));
-    EXPECT_EQ(locatorCalls_, 0);
+TEST_F(TextRendererFontsTest, FacesAreOpenedOnceAndOnlyWhenFirstNeeded) {
+    CountingEngine engine;
+    CTextRenderer renderer(&engine);
+    EXPECT_EQ(engine.requests, 0);
     for (int i = 0; i < 3; ++i) {
         EXPECT_GT(renderer.MeasureWidth(L"Contacts"), 0);
         EXPECT_FALSE(Draw(renderer, L"Contacts", {0, 0, 128, 16}, TextAlign::Right).empty());
     }
-    EXPECT_EQ(locatorCalls_, 1);
+    EXPECT_EQ(engine.requests, 2) << "the primary face and the fallback";
+    EXPECT_FALSE(log_.ContainsFragment("TextRenderer"));
 }
 
 TEST_F(TextRendererFontsTest, WithoutAFontNothingIsDrawnAndTheLossIsLoggedOnce) {
-    CTextRenderer renderer(Counting({{"/nonexistent/font.ttf", 0}, {"/nonexistent/cjk.ttc", 2}}));
+    CountingEngine engine({"Arial", "WenQuanYi Zen Hei Sharp"});
+    CTextRenderer renderer(&engine);
     EXPECT_FALSE(renderer.HasPrimaryFace());
     EXPECT_TRUE(Draw(renderer, L"Contacts", {0, 0, 128, 16}, TextAlign::Left).empty());
     EXPECT_EQ(renderer.MeasureWidth(L"Contacts"), 0);
@@ -230,16 +239,105 @@ TEST_F(TextRendererFontsTest, WithoutAFontNothingIsDrawnAndTheLossIsLoggedOnce) 
     int lossLines = 0;
     for (const std::string& line : log_.Texts()) lossLines += line.find("no usable font") != std::string::npos ? 1 : 0;
     EXPECT_EQ(lossLines, 1);
-    EXPECT_EQ(locatorCalls_, 1);
+    EXPECT_EQ(engine.requests, 1);
 }
 
 TEST_F(TextRendererFontsTest, WithoutTheFallbackFaceChineseStillShowsSomething) {
-    FontFiles files = LocateSystemFonts();
-    files.fallback = {"/nonexistent/cjk.ttc", 2};
-    CTextRenderer renderer(Counting(files));
+    CountingEngine engine({"WenQuanYi Zen Hei Sharp"});
+    CTextRenderer renderer(&engine);
     ASSERT_TRUE(renderer.HasPrimaryFace());
-    EXPECT_FALSE(Draw(renderer, L"\u6765\u7535", {0, 0, 128, 16}, TextAlign::Left).empty());
+    const PixelSet come = Draw(renderer, L"\u6765", {0, 0, 128, 16}, TextAlign::Left);
+    EXPECT_FALSE(come.empty());
+    EXPECT_EQ(come, Draw(renderer, L"\u7535", {0, 0, 128, 16}, TextAlign::Left)) << "both the primary's box";
     EXPECT_TRUE(log_.ContainsFragment("WenQuanYi Zen Hei Sharp"));
+}
+
+// A text engine of made-up faces whose glyphs tell the faces apart by their
+// width: every glyph is a solid block `width` wide and `height` tall,
+// standing on the baseline.
+class BlockFace final : public platform::GlyphFace {
+public:
+    BlockFace(std::set<char32_t> has, int width, int missingWidth, int ascent)
+        : has_(std::move(has)), width_(width), missingWidth_(missingWidth), ascent_(ascent) {}
+    platform::FaceMetrics Metrics() const override { return {ascent_, 3}; }
+    platform::FaceOrigin Origin() const override { return {false, "blocks"}; }
+    bool HasGlyph(char32_t codePoint) override { return has_.count(codePoint) != 0; }
+    platform::GlyphBitmap RenderGlyph(char32_t codePoint) override {
+        const int width = HasGlyph(codePoint) ? width_ : missingWidth_;
+        platform::GlyphBitmap glyph;
+        glyph.advance = width + 1;
+        glyph.width = width;
+        glyph.rows = kHeight;
+        glyph.top = kHeight;
+        glyph.pitch = (width + 7) / 8;
+        glyph.bits.assign(static_cast<size_t>(glyph.pitch * glyph.rows), 0);
+        for (int y = 0; y < glyph.rows; ++y) {
+            for (int x = 0; x < width; ++x) glyph.bits[static_cast<size_t>(y * glyph.pitch + x / 8)] |= 0x80 >> (x % 8);
+        }
+        return glyph;
+    }
+    static constexpr int kHeight = 5;
+
+private:
+    std::set<char32_t> has_;
+    int width_;
+    int missingWidth_;
+    int ascent_;
+};
+
+class BlockEngine final : public platform::GlyphRenderer {
+public:
+    static constexpr int kPrimaryWidth = 3, kPrimaryBoxWidth = 9, kFallbackWidth = 5, kAscent = 11;
+    explicit BlockEngine(bool withFallback) : withFallback_(withFallback) {}
+    std::unique_ptr<platform::GlyphFace> OpenFace(const std::string& family, int pixelSize) override {
+        EXPECT_EQ(pixelSize, 12);
+        if (family == "Arial") {
+            const std::set<char32_t> has{U'A', U'B'};
+            return std::make_unique<BlockFace>(has, kPrimaryWidth, kPrimaryBoxWidth, kAscent);
+        }
+        if (family == "WenQuanYi Zen Hei Sharp" && withFallback_) {
+            return std::make_unique<BlockFace>(std::set<char32_t>{U'B', U'\u6765'}, kFallbackWidth, 1, 2);
+        }
+        return nullptr;
+    }
+
+private:
+    bool withFallback_;
+};
+
+TEST(TextRendererFaces, EachCharacterComesFromThePrimaryFaceUnlessOnlyTheFallbackHasIt) {
+    struct Case {
+        const wchar_t* text;
+        bool withFallback;
+        int width;
+    };
+    const Case cases[] = {
+        {L"A", true, BlockEngine::kPrimaryWidth},
+        {L"B", true, BlockEngine::kPrimaryWidth},  // both have it
+        {L"\u6765", true, BlockEngine::kFallbackWidth},
+        {L"\u7535", true, BlockEngine::kPrimaryBoxWidth},  // neither: the primary's box
+        {L"\u6765", false, BlockEngine::kPrimaryBoxWidth},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<unsigned>(c.text[0]) << (c.withFallback ? " with" : " without"));
+        BlockEngine engine(c.withFallback);
+        CTextRenderer renderer(&engine);
+        EXPECT_EQ(renderer.MeasureWidth(c.text), c.width + 1);
+        const Bounds ink = BoundsOf(Draw(renderer, c.text, {0, 0, 128, 16}, TextAlign::Left));
+        EXPECT_EQ(ink.right - ink.left + 1, c.width);
+    }
+}
+
+TEST(TextRendererFaces, TheBaselineSitsAtThePrimaryFacesAscentBelowTheBoxTop) {
+    BlockEngine engine(true);
+    CTextRenderer renderer(&engine);
+    const TextBox row{4, 32, 100, 16};
+    for (const wchar_t* text : {L"A", L"\u6765"}) {
+        const Bounds ink = BoundsOf(Draw(renderer, text, row, TextAlign::Left));
+        EXPECT_EQ(ink.bottom, row.top + BlockEngine::kAscent - 1);
+        EXPECT_EQ(ink.top, row.top + BlockEngine::kAscent - BlockFace::kHeight);
+        EXPECT_EQ(ink.left, row.left);
+    }
 }
 
 }  // namespace

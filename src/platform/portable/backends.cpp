@@ -15,6 +15,8 @@ struct Slots {
     std::atomic<Registry*> registry{nullptr};
     std::atomic<Shell*> shell{nullptr};
     std::atomic<System*> system{nullptr};
+    std::atomic<GlyphRenderer*> glyphs{nullptr};
+    std::atomic<TextCodec*> codec{nullptr};
 };
 
 Slots& Installed() {
@@ -36,6 +38,8 @@ HidHost& CurrentHidHost() { return InstalledOr(Installed().hidHost, DefaultBacke
 Registry& CurrentRegistry() { return InstalledOr(Installed().registry, DefaultBackends().registry); }
 Shell& CurrentShell() { return InstalledOr(Installed().shell, DefaultBackends().shell); }
 System& CurrentSystem() { return InstalledOr(Installed().system, DefaultBackends().system); }
+GlyphRenderer& CurrentGlyphRenderer() { return InstalledOr(Installed().glyphs, DefaultBackends().glyphs); }
+TextCodec& CurrentTextCodec() { return InstalledOr(Installed().codec, DefaultBackends().codec); }
 
 void InstallBackends(const Backends& backends) {
     Slots& slots = Installed();
@@ -45,17 +49,19 @@ void InstallBackends(const Backends& backends) {
     slots.registry.store(backends.registry, std::memory_order_release);
     slots.shell.store(backends.shell, std::memory_order_release);
     slots.system.store(backends.system, std::memory_order_release);
+    slots.glyphs.store(backends.glyphs, std::memory_order_release);
+    slots.codec.store(backends.codec, std::memory_order_release);
 }
 
 Backends InstalledBackends() {
-    return Backends{&CurrentClock(), &CurrentDesktop(), &CurrentHidHost(),
-                    &CurrentRegistry(), &CurrentShell(), &CurrentSystem()};
+    return Backends{&CurrentClock(),  &CurrentDesktop(), &CurrentHidHost(),       &CurrentRegistry(),
+                    &CurrentShell(),  &CurrentSystem(),  &CurrentGlyphRenderer(), &CurrentTextCodec()};
 }
 
 ScopedBackends::ScopedBackends(const Backends& backends) {
     const Slots& slots = Installed();
-    previous_ = Backends{slots.clock.load(), slots.desktop.load(), slots.hidHost.load(),
-                         slots.registry.load(), slots.shell.load(), slots.system.load()};
+    previous_ = Backends{slots.clock.load(),  slots.desktop.load(), slots.hidHost.load(), slots.registry.load(),
+                         slots.shell.load(),  slots.system.load(),  slots.glyphs.load(),  slots.codec.load()};
     InstallBackends(backends);
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/log.h"
 #include "platform/portable/file_replace.h"
+#include "platform/text_codec.h"
 
 namespace platform {
 
@@ -39,41 +40,12 @@ constexpr size_t kUtf16LeBomBytes = 2;
 // UTF-16LE (after its mark) to UTF-8; unpaired surrogates become U+FFFD and
 // an odd last byte is dropped.
 std::string Utf16LeToUtf8(const std::string& bytes) {
-    std::wstring wide;
-    const size_t units = bytes.size() / 2;
-    for (size_t i = 0; i < units; ++i) {
-        const auto unit = [&](size_t k) {
-            return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * k]) |
-                                         (static_cast<unsigned char>(bytes[2 * k + 1]) << 8));
-        };
-        char32_t c = unit(i);
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        wide += static_cast<wchar_t>(c);
-    }
-    return WideToUtf8(wide);
+    const std::string_view wholeUnits(bytes.data(), bytes.size() & ~size_t{1});
+    return WideToUtf8(CurrentTextCodec().ToWide(CodePage::Utf16Le, wholeUnits).text);
 }
 
 std::string Utf8ToUtf16Le(const std::string& text) {
-    std::string out;
-    const auto put = [&](char32_t u) {
-        out += static_cast<char>(u & 0xFF);
-        out += static_cast<char>((u >> 8) & 0xFF);
-    };
-    for (wchar_t wc : Utf8ToWide(text)) {
-        const auto c = static_cast<char32_t>(wc);
-        if (c >= 0x10000) {
-            put(0xD800 + ((c - 0x10000) >> 10));
-            put(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            put(c);
-        }
-    }
-    return out;
+    return CurrentTextCodec().FromWide(CodePage::Utf16Le, Utf8ToWide(text), kNoByteLimit).bytes;
 }
 
 enum class LineKind { Other, Section, Key };
