@@ -1,8 +1,10 @@
 #!/bin/sh
 # Installs what is needed, then builds and runs every test three times: a
 # normal build, AddressSanitizer + UndefinedBehaviorSanitizer, and
-# ThreadSanitizer, then fuzzes the notification parser for a minute. Fails
-# if any run fails or runs no test, or the fuzzer finds a crash.
+# ThreadSanitizer, then runs every fuzz target for 30 seconds (the
+# notification parser, the settings and language file reader, the handset's
+# input reports). Fails if any run fails or runs no test, or a fuzz target
+# finds a crash, a leak or a hang.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -18,6 +20,6 @@ for variant in $variants; do
     ctest --test-dir "build/$variant" --output-on-failure --no-tests=error -j2 --timeout 300
 done
 if [ -z "${CORVANE_VARIANTS:-}" ] || [ "${CORVANE_FUZZ_SECONDS:-}" != "" ]; then
-    echo "=== fuzzing the notification parser ===" >&2
-    scripts/fuzz.sh "${CORVANE_FUZZ_SECONDS:-60}"
+    echo "=== fuzzing ===" >&2
+    scripts/fuzz.sh "${CORVANE_FUZZ_SECONDS:-30}"
 fi

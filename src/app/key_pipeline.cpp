@@ -80,8 +80,18 @@ void HandleHardwareCode(CCorvaneDlg& dlg, uint8_t code) {
     }
 }
 
-int HandsetReadThread(CCorvaneDlg* dlg) {
+void ReadAndHandleReport(CCorvaneDlg& dlg) {
     using handset::g_ReadDevice;
+    handset::NewReadDevice(g_ReadDevice);
+    platform::Guard handsetLock(handset::g_WriteDevice.m_Lock);
+    if (g_ReadDevice.m_ucB[0] == common::kKeyReportId && g_ReadDevice.m_bReadDone == 1) {
+        const uint8_t code = g_ReadDevice.m_ucB[1];
+        platform::LogW(L"Received Hardware Key Code(m_ucB[1]) = %d\n", static_cast<int>(code));
+        HandleHardwareCode(dlg, code);
+    }
+}
+
+int HandsetReadThread(CCorvaneDlg* dlg) {
     using handset::g_WriteDevice;
     while (dlg->m_bStop == 0) {
         if (dlg->m_bReadPaused == 1) {
@@ -92,15 +102,7 @@ int HandsetReadThread(CCorvaneDlg* dlg) {
             platform::Guard handsetLock(g_WriteDevice.m_Lock);
             platform::Sleep(kReadPauseMs);
         }
-        handset::NewReadDevice(g_ReadDevice);
-        {
-            platform::Guard handsetLock(g_WriteDevice.m_Lock);
-            if (g_ReadDevice.m_ucB[0] == common::kKeyReportId && g_ReadDevice.m_bReadDone == 1) {
-                const uint8_t code = g_ReadDevice.m_ucB[1];
-                platform::LogW(L"Received Hardware Key Code(m_ucB[1]) = %d\n", static_cast<int>(code));
-                HandleHardwareCode(*dlg, code);
-            }
-        }
+        ReadAndHandleReport(*dlg);
         platform::Sleep(kReadPauseMs);
     }
     return 1;

@@ -37,6 +37,11 @@ void OnKeyTimer(CCorvaneDlg& dlg, uintptr_t id);
 // Handles one hardware code of a key report, with the handset lock held.
 void HandleHardwareCode(CCorvaneDlg& dlg, uint8_t code);
 
+// The read thread's work between its pauses: reads one input report from the
+// key interface (blocking until one arrives or the read fails) and hands a
+// key report's code on under the handset lock.
+void ReadAndHandleReport(CCorvaneDlg& dlg);
+
 // Appends a key id under m_KeyLock and wakes the key-event thread.
 void QueueKey(CCorvaneDlg& dlg, uint32_t key);
 

@@ -152,9 +152,9 @@ void CVirtualDisplay::SetObserver(DisplayObserver* observer) {
 
 void CVirtualDisplay::Reset() {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    for (auto& line : m_Image) line.fill(false);
-    for (auto& line : m_Mirror) line.fill(false);
-    m_RowCache.fill(0);
+    m_Image = ScreenImage{};
+    m_Mirror = ScreenImage{};
+    m_RowCache = {};
     m_bTextLit = true;
     m_bBackgroundLit = false;
     m_strScrollBuffer.clear();

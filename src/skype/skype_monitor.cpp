@@ -91,6 +91,10 @@ void CSkypeMonitor::Reset() {
     m_uDiscoverMsg = 0;
     m_bPingSeen = false;
     m_hPingSkypeWnd = 0;
+    m_bInlineBatches = false;
+    // Every thread has been joined, so nothing is left for the flag to end;
+    // left set, it would cut every later batch after its first command.
+    m_bShutdown = false;
     g_bAttachRefusedShown = 0;
 }
 
@@ -115,16 +119,22 @@ int CSkypeMonitor::SendMessageToSkype(const std::string& text) {
 void CSkypeMonitor::SendCommandBatch(std::vector<std::string>& texts) {
     std::vector<std::string> batch;
     batch.swap(texts);
+    if (m_bInlineBatches) {
+        RunBatch(batch);
+        return;
+    }
     ReapFinishedBatches();
     std::lock_guard<std::mutex> lock(m_BatchMutex);
     m_BatchThreads.emplace_back();
-    m_BatchThreads.back().Start("SkypeBatchThread", [this, batch = std::move(batch)] {
-        for (const std::string& text : batch) {
-            SendMessageToSkype(text);
-            platform::Sleep(kBatchPauseMs);
-            if (m_bStop || m_bShutdown) break;
-        }
-    });
+    m_BatchThreads.back().Start("SkypeBatchThread", [this, batch = std::move(batch)] { RunBatch(batch); });
+}
+
+void CSkypeMonitor::RunBatch(const std::vector<std::string>& batch) {
+    for (const std::string& text : batch) {
+        SendMessageToSkype(text);
+        platform::Sleep(kBatchPauseMs);
+        if (m_bStop || m_bShutdown) break;
+    }
 }
 
 void CSkypeMonitor::ReapFinishedBatches() {

@@ -68,6 +68,11 @@ public:
     int SendMessageToSkype(const std::string& text);
     // Hands a copy of the texts to a new batch thread and empties the list.
     void SendCommandBatch(std::vector<std::string>& texts);
+    // With true, each batch is sent on the calling thread before
+    // SendCommandBatch returns, with the same pauses, instead of on a thread
+    // of its own: a single-threaded harness then sees every command at once
+    // and in order. Reset() turns it off again.
+    void SetInlineBatches(bool inlineBatches) { m_bInlineBatches = inlineBatches; }
     void ResetSkypeState();
 
     platform::LRESULT WindowProc(uint32_t message, platform::WPARAM wParam, platform::LPARAM lParam);
@@ -83,6 +88,7 @@ private:
     void NotifyAttachChanged();
     void ReceiveLoop();
     void ReapFinishedBatches();
+    void RunBatch(const std::vector<std::string>& batch);
 
     std::string Read(const std::string& field) const;
     void Write(std::string& field, const std::string& text);
@@ -101,9 +107,11 @@ private:
     platform::Thread m_ReceiveThread;
     std::mutex m_BatchMutex;
     std::list<platform::Thread> m_BatchThreads;
+    std::atomic<bool> m_bInlineBatches{false};
 
     // Ends the receive thread for good; unlike m_bStop, which ResetSkypeState
-    // clears, nothing sets it back.
+    // clears, only a new start of the link or Reset() (once every thread has
+    // been joined) sets it back.
     std::atomic<bool> m_bShutdown{false};
     bool m_bPingSeen = false;
     uint32_t m_hPingSkypeWnd = 0;  // the Skype window the keep-alive last saw

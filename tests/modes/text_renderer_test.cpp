@@ -272,7 +272,9 @@ public:
         glyph.pitch = (width + 7) / 8;
         glyph.bits.assign(static_cast<size_t>(glyph.pitch * glyph.rows), 0);
         for (int y = 0; y < glyph.rows; ++y) {
-            for (int x = 0; x < width; ++x) glyph.bits[static_cast<size_t>(y * glyph.pitch + x / 8)] |= 0x80 >> (x % 8);
+            for (int x = 0; x < width; ++x) {
+                glyph.bits[static_cast<size_t>(y * glyph.pitch + x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
+            }
         }
         return glyph;
     }

@@ -27,15 +27,22 @@ public:
         return ready();
     }
     void Notify() override { changed_.notify_all(); }
-    platform::ThreadSlot* RegisterThread(const char*) override { return nullptr; }
+    platform::ThreadSlot* RegisterThread(const char*) override {
+        ++threadsStarted_;
+        return nullptr;
+    }
     void BeginThread(platform::ThreadSlot*) override {}
     void EndThread(platform::ThreadSlot*) override {}
+
+    // How many program threads have been started while installed.
+    int ThreadsStarted() const { return threadsStarted_.load(); }
 
 private:
     platform::SystemClock system_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::atomic<uint64_t> ticks_{3600000};
+    std::atomic<int> threadsStarted_{0};
 };
 
 }  // namespace testsupport
