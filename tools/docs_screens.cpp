@@ -1,6 +1,7 @@
-// Writes pictures of two handset screens for the documentation: the idle
+// Writes pictures of handset screens for the documentation: the idle
 // screen of a running companion (simulated world, display handset, Skype
-// attached) and a list screen drawn with the history menu's rows.
+// attached), a list screen drawn with the history menu's rows, and the idle
+// and talking screens in Polish and in Chinese (Simplified).
 //   corvane-docs-screens <output folder>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "main/sim/png_writer.h"
+#include "main/sim/script_runner.h"
 #include "main/sim/sim_world.h"
 #include "modes/screen_list.h"
 #include "modes/screen_texts.h"
@@ -16,6 +18,21 @@
 namespace {
 
 constexpr int kScale = 4;
+
+// A language of the screens, with names written in it: the signed-in user's
+// (on the idle screen) and the caller's (on the talking screen).
+struct ScreenLanguage {
+    const char* tag;  // in the picture's file name
+    const char* languageSetting;
+    const char* userName;
+    const char* callerHandle;
+    const char* callerName;
+};
+
+constexpr ScreenLanguage kLanguages[] = {
+    {"pl", "3", "\u015awi\u0119tos\u0142aw", "lucja", "\u0141ucja \u0179dzieb\u0142o"},
+    {"zh", "1", "\u738b\u5c0f\u660e", "lina", "\u674e\u5a1c"},
+};
 
 bool Save(const std::filesystem::path& path) {
     const modes::ScreenImage image = modes::g_VirtualDisplay.Image();
@@ -40,15 +57,41 @@ void DrawHistoryMenu() {
     g_VirtualDisplay.DrawTextRow(0, 3, ScreenText(IDS_SCREEN_BACK), kAlignRight);
 }
 
-}  // namespace
+// The screens of one language: idle, then talking a minute into a call
+// that came in and was answered by lifting the handset.
+bool SaveCallScreens(const std::filesystem::path& folder, const ScreenLanguage& language) {
+    sim::SimWorld world(sim::SimWorld::Options{});
+    world.WriteSetting("VAL_ENABLE_LCM", "1");
+    world.WriteSetting("VAL_LANGUAGE", language.languageSetting);
+    world::SkypePeer& skype = world.Skype();
+    world::SkypePeer::Profile profile;
+    profile.fullName = language.userName;
+    skype.SetProfile(profile);
+    skype.Start();
+    world.StartWithReadyHandset();
+    world.Advance(1900);
+    const std::string tag = language.tag;
+    bool ok = Save(folder / ("idle-screen-" + tag + ".png"));
+    world.Deliver([&] {
+        skype.SetContact(language.callerHandle, "ONLINE", language.callerName);
+        skype.CallIn("7", language.callerHandle, language.callerName);
+    });
+    world.Advance(3000);
+    const int hookUp = sim::DefaultCodeForKey("KEY_HOOKUP");
+    world::VirtualHandset& handset = world.Handset();
+    world.Deliver([&] { handset.Press(static_cast<uint8_t>(hookUp)); });
+    world.Advance(100);
+    world.Deliver([&] { handset.Release(); });
+    world.Advance(65000);
+    std::string problem;
+    ok = world.FinishDeliveries(problem) && ok;
+    ok = Save(folder / ("talking-screen-" + tag + ".png")) && ok;
+    world.Stop();
+    if (!problem.empty()) std::fprintf(stderr, "%s\n", problem.c_str());
+    return ok;
+}
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: corvane-docs-screens <output folder>\n");
-        return 2;
-    }
-    const std::filesystem::path folder = argv[1];
-    std::filesystem::create_directories(folder);
+bool SaveEnglishScreens(const std::filesystem::path& folder) {
     sim::SimWorld world(sim::SimWorld::Options{});
     world.WriteSetting("VAL_ENABLE_LCM", "1");
     world.Skype().Start();
@@ -59,5 +102,19 @@ int main(int argc, char** argv) {
     DrawHistoryMenu();
     ok = Save(folder / "list-screen.png") && ok;
     world.Stop();
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: corvane-docs-screens <output folder>\n");
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    std::filesystem::create_directories(folder);
+    bool ok = SaveEnglishScreens(folder);
+    for (const ScreenLanguage& language : kLanguages) ok = SaveCallScreens(folder, language) && ok;
     return ok ? 0 : 1;
 }

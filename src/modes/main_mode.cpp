@@ -26,8 +26,11 @@ namespace {
 
 using skype::SendMessageToSkype;
 
-// The idle screen's name and soft-key labels keep to 19 bytes.
+// The idle screen's name and soft-key labels keep to 19 bytes of text each,
+// one rule for all three.
 constexpr size_t kIdleTextBytes = 19;
+
+std::string IdleText(const std::string& text) { return CutUtf8(text, kIdleTextBytes); }
 
 // The Backspace key as Skype's focused window receives it from the keyboard.
 void PressBackspace() {
@@ -126,10 +129,10 @@ void DrawIdleScreen() {
     d.ClearScreen();
     d.DrawRowIcon(0, kIconStatus, 0);
     d.DrawTextRow(0, 0, skype::GetTimeText(), kAlignRight);
-    d.DrawTextRow(0, 1, CutUtf8(skype::g_SkypeMonitor.UserName(), kIdleTextBytes), kAlignCentre);
+    d.DrawTextRow(0, 1, IdleText(skype::g_SkypeMonitor.UserName()), kAlignCentre);
     d.DrawTextRow(0, 2, skype::GetDateText(), kAlignCentre);
-    d.DrawTextRow(0, 3, ScreenText(IDS_SCREEN_SETTING, kIdleTextBytes), kAlignLeft);
-    d.DrawTextRow(0, 3, ScreenText(IDS_SCREEN_HISTORY, kIdleTextBytes), kAlignRight);
+    d.DrawTextRow(0, 3, IdleText(ScreenText(IDS_SCREEN_SETTING)), kAlignLeft);
+    d.DrawTextRow(0, 3, IdleText(ScreenText(IDS_SCREEN_HISTORY)), kAlignRight);
 }
 
 }  // namespace

@@ -65,8 +65,7 @@ void CScreenList::MoveDown() {
 void CScreenList::DrawRow(int screenRow, int index) const {
     CVirtualDisplay& d = g_VirtualDisplay;
     d.UseListColours(index == m_nSel);
-    // The band leaves the row's last pixel row to the background.
-    d.FillBackground(0, kTextRowHeight * screenRow, kScreenWidth, kTextRowHeight - 1);
+    d.FillBackground(0, kTextRowHeight * screenRow, kScreenWidth, kListBandHeight);
     if (m_pfnDrawRow) {
         m_pfnDrawRow(screenRow, index, *this);
     } else {
@@ -93,7 +92,7 @@ bool (*g_isConferenceRowChosen)(const std::string& id) = nullptr;
 // The selected row's text runs when it is long; the others are cut.
 void DrawCallRow(int screenRow, int index, const CScreenList& list, int icon) {
     CVirtualDisplay& d = g_VirtualDisplay;
-    d.DrawRowIcon(screenRow, icon, 0);
+    d.DrawRowIcon(screenRow, icon, 0, kListBandHeight);
     if (index == list.m_nSel) {
         d.DrawScrollText(screenRow, list.GetText(index), kAlignLeft);
     } else {
@@ -107,7 +106,7 @@ void DrawHistoryMenuRow(int screenRow, int index, const CScreenList& list) {
     static constexpr int kIcons[] = {kIconIncomingCall, kIconOutgoingCall, kIconMissedCall, kIconVoicemail};
     const std::string id = list.GetId(index);
     const int which = id.size() == 1 && id[0] >= '0' && id[0] <= '3' ? id[0] - '0' : -1;
-    if (which >= 0) g_VirtualDisplay.DrawRowIcon(screenRow, kIcons[which], 0);
+    if (which >= 0) g_VirtualDisplay.DrawRowIcon(screenRow, kIcons[which], 0, kListBandHeight);
     g_VirtualDisplay.DrawTextRow(16, screenRow, list.GetText(index), kAlignLeft);
 }
 

@@ -11,6 +11,10 @@ namespace modes {
 
 class CScreenList;
 
+// The pixel rows a list row fills: its text row but the last, which stays
+// dark to part the rows; icons and the selection's highlight keep to it.
+constexpr int kListBandHeight = 15;
+
 // Draws one row: the screen row (0 ... 2), the list index and the list.
 using DrawRowFunc = void (*)(int screenRow, int index, const CScreenList& list);
 

@@ -1,5 +1,6 @@
 #include "modes/text_renderer.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <mutex>
@@ -20,6 +21,40 @@ constexpr const char* kFallbackFamily = "WenQuanYi Zen Hei Sharp";
 // Menus use a few hundred distinct characters; the cap only guards against
 // a caller feeding arbitrary text for ever.
 constexpr size_t kMaxCachedGlyphs = 4096;
+// Text lines are the display's text rows.
+constexpr int kLineHeight = 16;
+// The characters of the Latin-script languages: their accents and
+// descenders, not the face's nominal ascent, decide how much room a line
+// needs above and below its baseline.
+constexpr char32_t kLatinRanges[][2] = {{0x20, 0x7E}, {0xA0, 0x17F}};
+
+struct InkExtent {
+    int ascent = 0;   // rows of ink above the baseline
+    int descent = 0;  // rows of ink below it
+};
+
+InkExtent LatinInkExtent(platform::GlyphFace& face) {
+    InkExtent extent;
+    for (const auto& range : kLatinRanges) {
+        for (char32_t c = range[0]; c <= range[1]; ++c) {
+            if (!face.HasGlyph(c)) continue;
+            const platform::GlyphBitmap glyph = face.RenderGlyph(c);
+            if (glyph.rows == 0) continue;
+            extent.ascent = std::max(extent.ascent, glyph.top);
+            extent.descent = std::max(extent.descent, glyph.rows - glyph.top);
+        }
+    }
+    return extent;
+}
+
+// As low as the nominal ascent and the accented capitals need, as long as
+// the descenders still fit in the line; when both cannot fit, the
+// descenders win, being by far the more common.
+int BaselineFor(platform::GlyphFace& face) {
+    const InkExtent ink = LatinInkExtent(face);
+    const int wanted = std::max(face.Metrics().ascent, ink.ascent);
+    return std::max(0, std::min(wanted, kLineHeight - ink.descent));
+}
 
 // The two faces, opened together once.
 class FontFaces {
@@ -30,7 +65,7 @@ public:
             platform::LogA("TextRenderer: no usable font for \"%s\"; no text is drawn\n", kPrimaryFamily);
             return;
         }
-        m_Ascender = m_Primary->Metrics().ascent;
+        m_Baseline = BaselineFor(*m_Primary);
         m_Fallback = engine.OpenFace(kFallbackFamily, kPixelSize);
         if (!m_Fallback) {
             platform::LogA("TextRenderer: no usable font for \"%s\"; characters \"%s\" lacks draw as boxes\n",
@@ -47,7 +82,8 @@ public:
     }
 
     bool HasPrimary() const { return m_Primary != nullptr; }
-    int Ascender() const { return m_Ascender; }
+    // Rows from a line's top to its baseline.
+    int Baseline() const { return m_Baseline; }
 
     // The primary face unless only the fallback has the character; with
     // neither, the primary's missing-glyph box shows that text was lost.
@@ -59,7 +95,7 @@ public:
 private:
     std::unique_ptr<platform::GlyphFace> m_Primary;
     std::unique_ptr<platform::GlyphFace> m_Fallback;
-    int m_Ascender = 0;
+    int m_Baseline = 0;
 };
 
 int AlignedStart(const TextBox& box, TextAlign align, int textWidth) {
@@ -161,7 +197,7 @@ void CTextRenderer::DrawText(const std::wstring& text, const TextBox& box, TextA
         std::lock_guard<std::mutex> lock(m_Impl->mutex);
         if (!m_Impl->EnsureFonts()) return;
         int penX = AlignedStart(box, align, m_Impl->Width(text));
-        const int baseline = box.top + m_Impl->faces.Ascender();
+        const int baseline = box.top + m_Impl->faces.Baseline();
         for (wchar_t c : text) {
             const platform::GlyphBitmap& glyph = m_Impl->GlyphFor(static_cast<char32_t>(c));
             CollectInk(glyph, penX, baseline, box, ink);

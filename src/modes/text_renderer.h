@@ -47,7 +47,9 @@ public:
     // untrimmed text in a layout rectangle: an overlong text keeps its
     // alignment anchor, so Left loses its tail at the right edge, Right loses
     // its head at the left edge and Centre overflows (and is cut) on both
-    // sides. The baseline sits at box.top + the primary face's ascender.
+    // sides. The baseline sits at the same depth below box.top for every
+    // text: deep enough for the accents of Latin capitals, shallow enough
+    // that descenders stay within a 16-pixel text row.
     void DrawText(const std::wstring& text, const TextBox& box, TextAlign align, const PixelSink& sink);
     // False when no usable primary font was found (logged once); nothing is
     // drawn then and every width is 0.

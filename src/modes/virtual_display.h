@@ -55,9 +55,11 @@ public:
     // every draw when it does not fit.
     void DrawScrollText(int row, const std::string& text, int alignment);
     // Icon of the strip at (x, 16 row); only with the display setting on.
-    void DrawRowIcon(int row, int icon, int x);
-    // Icon of the strip at any point.
-    void DrawIcon(int x, int y, int icon);
+    // Only its first `rows` pixel rows are drawn, for bands narrower than
+    // the icon.
+    void DrawRowIcon(int row, int icon, int x, int rows = kTextRowHeight);
+    // Icon of the strip at any point, its first `rows` pixel rows.
+    void DrawIcon(int x, int y, int icon, int rows = kTextRowHeight);
     // Track beside rows 0 ... 2 and a thumb for `selected` of 0 ... lastIndex.
     void DrawScrollBar(int lastIndex, int selected);
     // Sixteen rising bars, the first `level` of them filled.

@@ -81,22 +81,22 @@ void CVirtualDisplay::DrawScrollText(int row, const std::string& text, int align
     DrawTextIn(NextScrollFrame(row, wide), kScrollTextLeft, top, kScrollTextWidth, alignment);
 }
 
-void CVirtualDisplay::DrawIcon(int x, int y, int icon) {
+void CVirtualDisplay::DrawIcon(int x, int y, int icon, int rows) {
     if (icon < 0 || icon >= kIconCount) {
         platform::LogA("DrawIcon: no icon %d in the strip\n", icon);
         return;
     }
     std::lock_guard<std::mutex> lock(m_Mutex);
-    for (int dy = 0; dy < kIconSize; ++dy) {
+    for (int dy = 0; dy < std::min(rows, kIconSize); ++dy) {
         for (int dx = 0; dx < kIconSize; ++dx) {
             SetPixelLocked(x + dx, y + dy, IconPixel(icon, dx, dy) ? m_bTextLit : m_bBackgroundLit);
         }
     }
 }
 
-void CVirtualDisplay::DrawRowIcon(int row, int icon, int x) {
+void CVirtualDisplay::DrawRowIcon(int row, int icon, int x, int rows) {
     if (!DisplayOn()) return;
-    DrawIcon(x, kTextRowHeight * row, icon);
+    DrawIcon(x, kTextRowHeight * row, icon, rows);
 }
 
 void CVirtualDisplay::DrawRectangleLocked(int left, int top, int right, int bottom, bool filled) {

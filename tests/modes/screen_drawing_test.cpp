@@ -190,26 +190,32 @@ TEST_F(ScreenDrawingTest, ListRowsAreInvertedWhenSelectedAndEmptyRowsCleared) {
     EXPECT_FALSE(d.IsLit(124, 44));
 }
 
-TEST_F(ScreenDrawingTest, CallRowsCarryTheirIconInTheRowsColours) {
+// A selected row is a lit band of 15 pixel rows; its icon is inverted with
+// it and keeps to the band, so the row's last pixel row stays dark under the
+// icon as under the text.
+TEST_F(ScreenDrawingTest, ListRowsCarryTheirIconInTheRowsColoursWithinTheBand) {
     struct Case {
         DrawRowFunc drawer;
         int icon;
     };
     for (const Case& c : {Case{DrawReceivedCallRow, kIconIncomingCall}, Case{DrawDialledCallRow, kIconOutgoingCall},
-                          Case{DrawMissedCallRow, kIconMissedCall}, Case{DrawVoicemailRow, kIconVoicemail}}) {
+                          Case{DrawMissedCallRow, kIconMissedCall}, Case{DrawVoicemailRow, kIconVoicemail},
+                          Case{DrawHistoryMenuRow, kIconIncomingCall}}) {
+        SCOPED_TRACE(c.icon);
         CScreenList list;
-        list.AddRow("alice", "7");
-        list.AddRow("bob", "8");
+        list.AddRow("alice", "0");
+        list.AddRow("bob", "0");
         list.m_pfnDrawRow = c.drawer;
         g_VirtualDisplay.EraseImage();
         list.Draw();
-        for (int y = 0; y < kIconSize; ++y) {
+        for (int y = 0; y < kListBandHeight; ++y) {
             for (int x = 0; x < kIconSize; ++x) {
-                // Row 0 is selected: its icon is inverted with it.
-                ASSERT_EQ(g_VirtualDisplay.IsLit(x, y), !IconPixel(c.icon, x, y)) << c.icon;
-                ASSERT_EQ(g_VirtualDisplay.IsLit(x, 16 + y), IconPixel(c.icon, x, y)) << c.icon;
+                ASSERT_EQ(g_VirtualDisplay.IsLit(x, y), !IconPixel(c.icon, x, y)) << x << "," << y;
+                ASSERT_EQ(g_VirtualDisplay.IsLit(x, 16 + y), IconPixel(c.icon, x, y)) << x << "," << y;
             }
         }
+        EXPECT_TRUE(InkIn(g_VirtualDisplay, 0, kListBandHeight, 120, 16).Empty())
+            << "the selected band's last pixel row stays dark, icon included";
         EXPECT_FALSE(InkIn(g_VirtualDisplay, 16, 16, 120, 32).Empty()) << "the row's text beside its icon";
     }
 }

@@ -143,6 +143,94 @@ TEST_F(TextRendererTest, ChineseTextLightsPixelsThroughTheFallbackFace) {
     EXPECT_TRUE(AllInside(Draw(renderer_, L"\u6765\u7535", row, TextAlign::Left), row));
 }
 
+// The ink of a glyph as the text engine draws it, before any clipping.
+size_t GlyphInk(platform::GlyphFace& face, char32_t c) {
+    const platform::GlyphBitmap glyph = face.RenderGlyph(c);
+    size_t ink = 0;
+    for (int y = 0; y < glyph.rows; ++y) {
+        for (int x = 0; x < glyph.width; ++x) ink += glyph.Lit(x, y) ? 1 : 0;
+    }
+    return ink;
+}
+
+// Accents above capitals and the descenders below the line must both fit
+// the 16-pixel row; what the row cuts off is lost on the display. Their
+// bottom also stays above the row's last pixel row, the dark line that
+// parts the rows of a list.
+TEST_F(TextRendererTest, AccentedLettersAndDescendersKeepAllTheirInkInTheirRow) {
+    const std::unique_ptr<platform::GlyphFace> face = platform::CurrentGlyphRenderer().OpenFace("Arial", 12);
+    ASSERT_TRUE(face);
+    std::vector<char32_t> letters;
+    for (char32_t c = 0xC0; c <= 0x17F; ++c) {
+        if (face->HasGlyph(c)) letters.push_back(c);
+    }
+    ASSERT_GT(letters.size(), 150u) << "Latin-1 Supplement and Latin Extended-A letters";
+    for (char32_t c : std::u32string(U"gjpqy")) letters.push_back(c);
+    const TextBox row{0, 16, 128, 16};
+    for (char32_t c : letters) {
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << static_cast<unsigned>(c));
+        const PixelSet drawn = Draw(renderer_, std::wstring(1, static_cast<wchar_t>(c)), row, TextAlign::Left);
+        EXPECT_EQ(drawn.size(), GlyphInk(*face, c)) << "ink cut off by the row";
+        if (!drawn.empty()) {
+            EXPECT_LT(BoundsOf(drawn).bottom, row.top + row.height - 1);
+        }
+    }
+}
+
+// The pieces of a set of pixels that touch, diagonals included.
+int TouchingPieces(const PixelSet& pixels) {
+    PixelSet unseen = pixels;
+    int pieces = 0;
+    while (!unseen.empty()) {
+        ++pieces;
+        std::vector<std::pair<int, int>> todo{*unseen.begin()};
+        unseen.erase(unseen.begin());
+        while (!todo.empty()) {
+            const auto [x, y] = todo.back();
+            todo.pop_back();
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    if (unseen.erase({x + dx, y + dy}) != 0) todo.emplace_back(x + dx, y + dy);
+                }
+            }
+        }
+    }
+    return pieces;
+}
+
+// The ink split at blank columns, left to right.
+std::vector<PixelSet> ColumnRuns(const PixelSet& pixels) {
+    std::vector<PixelSet> runs;
+    int lastColumn = -2;
+    for (int x = BoundsOf(pixels).left; x <= BoundsOf(pixels).right; ++x) {
+        PixelSet column;
+        for (const auto& p : pixels) {
+            if (p.first == x) column.insert(p);
+        }
+        if (column.empty()) continue;
+        if (x != lastColumn + 1) runs.emplace_back();
+        runs.back().insert(column.begin(), column.end());
+        lastColumn = x;
+    }
+    return runs;
+}
+
+// A clock and a call's duration must read as separate digits: a blank
+// column between neighbours, and every digit one clean shape without stray
+// pixels of its own.
+TEST_F(TextRendererTest, DigitsStandApartEachInOnePiece) {
+    for (const std::wstring text : {L"00:00:00", L"12:34:56"}) {
+        SCOPED_TRACE(testing::Message() << platform::WideToUtf8(text));
+        const std::vector<PixelSet> runs = ColumnRuns(Draw(renderer_, text, {0, 0, 128, 16}, TextAlign::Left));
+        ASSERT_EQ(runs.size(), text.size()) << "one run of columns per character";
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != L':') {
+                EXPECT_EQ(TouchingPieces(runs[i]), 1) << "digit " << i;
+            }
+        }
+    }
+}
+
 TEST_F(TextRendererTest, NothingIsDrawnForEmptyTextOrAnEmptyBox) {
     EXPECT_TRUE(Draw(renderer_, L"", {0, 0, 128, 16}, TextAlign::Left).empty());
     EXPECT_TRUE(Draw(renderer_, L"Menu", {0, 0, 0, 16}, TextAlign::Left).empty());

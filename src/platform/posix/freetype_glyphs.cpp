@@ -106,9 +106,14 @@ public:
     bool HasGlyph(char32_t codePoint) override { return FT_Get_Char_Index(face_, codePoint) != 0; }
 
     // Index 0, what a missing character maps to, is the face's box.
+    // Outlines go through FreeType's own hinter, not the font's: at 12
+    // pixels the font's instructions leave round glyphs with stray side
+    // pixels ("0" touches its neighbours), while the auto-hinter snaps
+    // stems to whole pixels and keeps a blank column between glyphs.
+    // Bitmap strikes are drawn as they are.
     GlyphBitmap RenderGlyph(char32_t codePoint) override {
         const FT_UInt index = FT_Get_Char_Index(face_, codePoint);
-        if (FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0) return {};
+        if (FT_Load_Glyph(face_, index, FT_LOAD_FORCE_AUTOHINT | FT_LOAD_TARGET_MONO) != 0) return {};
         if (face_->glyph->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(face_->glyph, FT_RENDER_MODE_MONO) != 0) {
             return {};
         }
