@@ -204,18 +204,24 @@ void SimWorld::StartSecondInstance() {
     second.Join();
 }
 
-bool SimWorld::FinishDeliveries(std::string& problem) {
+// Lets time run in small steps until done() holds. False when it cannot any
+// more: no program thread waits for a time, or an hour of program time has
+// passed without it.
+bool SimWorld::RunUntil(const std::function<bool()>& done) {
     constexpr uint64_t kStepMs = 10;
     constexpr uint64_t kGiveUpMs = 3600000;
-    clock_.Settle();
-    for (uint64_t waited = 0; !delivery_.Done(); waited += kStepMs) {
-        if (!clock_.AnyDeadline() || waited >= kGiveUpMs) {
-            problem = "no progress: a delivery cannot end; program threads:\n" + clock_.DescribeThreads();
-            return false;
-        }
+    for (uint64_t waited = 0;; waited += kStepMs) {
+        clock_.Settle();
+        if (done()) return true;
+        if (!clock_.AnyDeadline() || waited >= kGiveUpMs) return false;
         clock_.Advance(kStepMs);
     }
-    return true;
+}
+
+bool SimWorld::FinishDeliveries(std::string& problem) {
+    if (RunUntil([this] { return delivery_.Done(); })) return true;
+    problem = "no progress: a delivery cannot end; program threads:\n" + clock_.DescribeThreads();
+    return false;
 }
 
 void SimWorld::Stop() {
@@ -223,19 +229,11 @@ void SimWorld::Stop() {
     stopped_ = true;
     const std::wstring title = app::kMainWindowTitle;
     desktop_.PostMessage(desktop_.FindWindow(nullptr, &title), platform::WM_CLOSE, 0, 0);
-    // Threads may be in the middle of a timed wait; let time run until all
-    // end. Without any timed wait left, nothing can end any more.
-    constexpr uint64_t kStepMs = 10;
-    constexpr uint64_t kGiveUpMs = 3600000;
-    for (uint64_t waited = 0; !ui_.Finished(); waited += kStepMs) {
-        clock_.Settle();
-        if (ui_.Finished()) break;
-        if (!clock_.AnyDeadline() || waited >= kGiveUpMs) {
-            std::fprintf(stderr, "corvane-sim: no progress: the program did not end; program threads:\n%s",
-                         clock_.DescribeThreads().c_str());
-            std::abort();
-        }
-        clock_.Advance(kStepMs);
+    // Threads may be in the middle of a timed wait; let time run until all end.
+    if (!RunUntil([this] { return ui_.Finished(); })) {
+        std::fprintf(stderr, "corvane-sim: no progress: the program did not end; program threads:\n%s",
+                     clock_.DescribeThreads().c_str());
+        std::abort();
     }
     ui_.Join();
 }

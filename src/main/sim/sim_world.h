@@ -89,6 +89,8 @@ public:
 private:
     class Observer;
 
+    bool RunUntil(const std::function<bool()>& done);
+
     Options options_;
     platform::sim::VirtualClock clock_;
     platform::LocalDesktop desktop_;
