@@ -37,6 +37,11 @@ const std::vector<std::pair<std::string, std::string>> kSystemHeaders = {
     {"dlfcn.h", "operating-system"},
 };
 
+// The terminal library is for the interactive simulator alone, and there
+// for the one file that draws and reads keys.
+const std::vector<std::string> kTerminalHeaders = {"curses.h", "ncurses", "ncursesw/", "term.h", "langinfo.h"};
+const std::string kTerminalFile = "main/interactive/terminal.cpp";
+
 // Which top-level folders of src/ each folder may include. Every entry lists
 // only folders listed before it, so the graph has no cycles.
 const std::map<std::string, std::set<std::string>> kMayInclude = {
@@ -68,6 +73,11 @@ std::vector<std::string> Violations(const std::string& path, const std::string& 
         if (!std::regex_search(line, m, include)) continue;
         const std::string name = m[2];
         const bool quoted = m[1] == "\"";
+        if (!quoted && path != kTerminalFile) {
+            for (const std::string& prefix : kTerminalHeaders) {
+                if (name.rfind(prefix, 0) == 0) found.push_back(path + ": terminal header " + name);
+            }
+        }
         if (!quoted && !InBackendFolder(path)) {
             for (const auto& [prefix, kind] : kSystemHeaders) {
                 if (name.rfind(prefix, 0) == 0) found.push_back(path + ": " + kind + " header " + name);
@@ -106,6 +116,10 @@ TEST(IncludeRulesTest, RulesCatchWhatTheyAreFor) {
         {"world/skype_peer.cpp", "#include \"skype/skype_monitor.h\"\n", true},
         {"main/sim/sim_world.cpp", "#include \"world/skype_peer.h\"\n#include \"app/corvane_app.h\"\n", false},
         {"app/corvane_dlg.cpp", "// #include <windows.h> in a comment\n", false},
+        {"main/interactive/terminal.cpp", "#include <curses.h>\n", false},
+        {"main/interactive/pane.cpp", "#include <curses.h>\n", true},
+        {"platform/posix/system_clock.cpp", "#include <ncursesw/curses.h>\n", true},
+        {"modes/virtual_display.cpp", "#include <term.h>\n", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path + " | " + c.text);

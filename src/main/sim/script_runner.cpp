@@ -21,14 +21,23 @@ int DefaultCodeForKey(const std::string& keyName) {
 
 int ScriptRunner::Run(const std::vector<ScriptLine>& lines) {
     for (const ScriptLine& line : lines) {
-        lineNumber_ = line.number;
-        if (!Execute(line)) {
+        if (!RunLine(line)) {
             if (!stuck_) world_.Stop();
             return stuck_ ? 3 : 2;
         }
-        world_.Settle();
     }
-    if (!FinishDeliveries()) return 3;
+    return Finish();
+}
+
+bool ScriptRunner::RunLine(const ScriptLine& line) {
+    lineNumber_ = line.number;
+    if (stuck_ || line.words.empty() || !Execute(line)) return false;
+    world_.Settle();
+    return true;
+}
+
+int ScriptRunner::Finish() {
+    if (stuck_ || !FinishDeliveries()) return 3;
     world_.Stop();
     return 0;
 }

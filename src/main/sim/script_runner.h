@@ -20,6 +20,14 @@ public:
     // end. Actions of the outside world run on the world's own thread (see
     // SimWorld::Deliver), so a line never waits for the program.
     int Run(const std::vector<ScriptLine>& lines);
+    // One line of a script run in steps (the interactive simulator): runs it
+    // and lets the world settle. False for a bad line (reported on the
+    // error stream), or when the world can make no progress (Stuck()).
+    bool RunLine(const ScriptLine& line);
+    // The end of a script run in steps: lets the actions under way end and
+    // stops the program. Returns as Run does.
+    int Finish();
+    bool Stuck() const { return stuck_; }
 
 private:
     bool Execute(const ScriptLine& line);

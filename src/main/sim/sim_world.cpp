@@ -13,33 +13,11 @@
 #include "platform/sim/unique_folder.h"
 #include "platform/system_info.h"
 #include "platform/profile.h"
+#include "main/sim/transcript_text.h"
 
 namespace sim {
 
 namespace {
-
-// Log texts may end in line feeds and carry bytes of other code pages; the
-// transcript keeps one event per line in plain text.
-std::string TranscriptText(const std::string& text) {
-    std::string out;
-    size_t end = text.size();
-    while (end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r')) --end;
-    for (size_t i = 0; i < end; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c < 0x20 || c >= 0x7F) {
-            char hex[8];
-            std::snprintf(hex, sizeof(hex), "\\x%02X", c);
-            out += hex;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
 
 std::string Hex(const uint8_t* bytes, size_t count) {
     std::string out;

@@ -29,6 +29,23 @@ std::vector<std::string> Transcript::Lines() const {
     return lines_;
 }
 
+std::vector<std::string> Transcript::LinesFrom(size_t first) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (first >= lines_.size()) return {};
+    return std::vector<std::string>(lines_.begin() + static_cast<std::ptrdiff_t>(first), lines_.end());
+}
+
+uint64_t Transcript::ElapsedMs() const {
+    const uint64_t tick = now_();
+    std::lock_guard<std::mutex> lock(mutex_);
+    return tick >= origin_ ? tick - origin_ : 0;
+}
+
+size_t Transcript::Size() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lines_.size();
+}
+
 std::vector<std::string> Transcript::Channel(const std::string& channel) const {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<std::string> out;

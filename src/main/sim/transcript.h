@@ -22,6 +22,12 @@ public:
     void EchoTo(std::ostream* out);
 
     std::vector<std::string> Lines() const;
+    // The lines from the given index on (those added since a reader last
+    // took Size() lines).
+    std::vector<std::string> LinesFrom(size_t first) const;
+    size_t Size() const;
+    // Milliseconds since the origin, as the next line would show them.
+    uint64_t ElapsedMs() const;
     // The lines of one channel, without their time stamps.
     std::vector<std::string> Channel(const std::string& channel) const;
 
