@@ -1,7 +1,7 @@
 // corvane-sim held in a real terminal: tmux runs it in an 80 x 24 pane, keys
 // are sent to it and the pane is read back. A call is rung from the command
-// line, answered with the hook key and ended; the pane's mode, indicators,
-// calls and display follow. Each step waits for the text it expects, with a
+// line, answered with the hook key and ended; the pane's mode, indicators
+// (the light among them), calls and display follow. Each step waits for the text it expects, with a
 // generous limit (a sanitizer build is slow); running past it is a failure.
 // tmux is part of the build's set-up, so a missing tmux fails the test too.
 
@@ -51,7 +51,7 @@ std::string Quoted(const std::string& text) {
 class TmuxPane {
 public:
     explicit TmuxPane(const testing_support::TempFolder& folder)
-        : tmux_("tmux -u -f /dev/null -S " + Quoted((folder.Path() / "tmux.socket").string())),
+        : tmux_("env -u TMUX tmux -u -f /dev/null -S " + Quoted((folder.Path() / "tmux.socket").string())),
           statusFile_((folder.Path() / "status").string()) {}
     ~TmuxPane() { Shell(tmux_ + " kill-server"); }
 
@@ -119,6 +119,9 @@ TEST(InteractiveTerminalTest, CallRungAnsweredAndEndedShowsLiveInThePane) {
 
     ASSERT_TRUE(pane.WaitFor({"MODE_MAIN", " attached", " echo123", " none", "hook up"}, shown)) << shown;
     const std::string idle = DisplayOf(shown);
+    // The start's key light goes out after ten seconds of program time,
+    // which here follows real time.
+    ASSERT_TRUE(pane.WaitFor({"light  off"}, shown)) << shown;
 
     pane.Type(":skype call-in 7 alice Alice Liddell");
     pane.Keys({"Enter"});
