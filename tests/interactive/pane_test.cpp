@@ -145,6 +145,21 @@ TEST(PaneTest, LatestTranscriptLinesFillTheRowsLeft) {
     }
 }
 
+TEST(PaneTest, ScrolledBackTranscriptShowsOlderLinesAndSaysSo) {
+    std::vector<std::string> transcript;
+    for (int i = 0; i < 50; ++i) transcript.push_back(std::to_string(i) + " skype-cmd PING");
+    PaneFacts facts;
+    facts.transcriptBack = 20;
+    const auto lines = ComposePane(ViewOf(transcript), facts, 80, 24);
+    // Three transcript rows in 80 x 24 (lines 18 ... 20), ending 20 lines before the newest.
+    EXPECT_EQ(lines[18].substr(0, 15), "27 skype-cmd PI");
+    EXPECT_EQ(lines[20].substr(0, 15), "29 skype-cmd PI");
+    EXPECT_TRUE(Shows(lines, "20 lines back"));
+    EXPECT_EQ(interactive::TextCells(lines[17]), 80);
+    facts.transcriptBack = 0;
+    EXPECT_FALSE(Shows(ComposePane(ViewOf(transcript), facts, 80, 24), "lines back"));
+}
+
 TEST(PaneTest, BottomLineShowsTheCommandBeingTypedElseTheMessage) {
     PaneFacts facts;
     facts.message = "ran: wait 10";

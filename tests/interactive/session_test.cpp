@@ -101,6 +101,24 @@ TEST_F(InteractiveSessionTest, CallRungFromTheCommandLineIsAnsweredAndEndedWithT
     EXPECT_NE(Joined(world_.Log().Channel("skype-cmd")).find("SET CALL 7 STATUS FINISHED"), std::string::npos);
 }
 
+TEST_F(InteractiveSessionTest, PageKeysScrollTheTranscriptAndHoldItThereAsLinesCome) {
+    StartAsAPersonExpects();
+    PaneAfter(0);
+    controller_.OnKey(TerminalKey::Key(Named::PageUp));
+    const std::string scrolled = PaneAfter(0);
+    EXPECT_NE(scrolled.find("10 lines back"), std::string::npos) << scrolled;
+    Command("skype notify USER alice ONLINESTATUS AWAY");  // new lines come meanwhile
+    std::string pane = PaneAfter(3000);
+    EXPECT_NE(pane.find("lines back"), std::string::npos) << pane;
+    const size_t row = scrolled.find("\n", scrolled.find("lines back"));
+    EXPECT_NE(pane.find(scrolled.substr(row, 200)), std::string::npos) << "the same lines stay in view\n" << pane;
+    // Ten lines a key: two keys bring the newest lines back.
+    controller_.OnKey(TerminalKey::Key(Named::PageDown));
+    controller_.OnKey(TerminalKey::Key(Named::PageDown));
+    pane = PaneAfter(0);
+    EXPECT_EQ(pane.find(" back (PgDn)"), std::string::npos) << pane;
+}
+
 TEST_F(InteractiveSessionTest, BadCommandIsReportedAndNotKept) {
     StartAsAPersonExpects();
     const std::string before = session_.Script();

@@ -1,5 +1,7 @@
 #include "main/interactive/controller.h"
 
+#include <algorithm>
+
 #include "common/settings.h"
 #include "main/interactive/text_cells.h"
 #include "skype/skype_monitor.h"
@@ -20,7 +22,7 @@ void DropLastCharacter(std::string& text) {
 }  // namespace
 
 bool Controller::OnKey(TerminalKey key) {
-    if (key.named == Named::Resize) return true;
+    if (key.named == Named::Resize || Scroll(key)) return true;
     if (commandOpen_) return OnCommandKey(key);
     message_.clear();
     if (showHelp_) {
@@ -42,6 +44,19 @@ bool Controller::OnKey(TerminalKey key) {
             break;
         }
         case KeyAction::Kind::None: break;
+    }
+    return true;
+}
+
+bool Controller::Scroll(TerminalKey key) {
+    constexpr size_t kPage = 10;
+    const size_t kept = view_.Lines().size();
+    if (key.named == Named::PageUp) {
+        transcriptBack_ = std::min(transcriptBack_ + kPage, kept > 0 ? kept - 1 : 0);
+    } else if (key.named == Named::PageDown) {
+        transcriptBack_ = transcriptBack_ > kPage ? transcriptBack_ - kPage : 0;
+    } else {
+        return false;
     }
     return true;
 }
@@ -82,6 +97,8 @@ void Controller::CatchUp() {
     for (const std::string& line : world_.Log().LinesFrom(transcriptRead_)) {
         view_.Take(line);
         ++transcriptRead_;
+        // Scrolled back, the pane keeps showing the same lines.
+        if (transcriptBack_ > 0) transcriptBack_ = std::min(transcriptBack_ + 1, view_.Lines().size() - 1);
     }
 }
 
@@ -99,6 +116,7 @@ PaneFacts Controller::Facts() const {
     for (const skype::CCallObject& call : skype::g_SkypeMonitor.m_CurrCallList.Snapshot()) {
         facts.calls.push_back({call.m_szCallId, call.m_szStatus, call.m_szPartnerHandle});
     }
+    facts.transcriptBack = transcriptBack_;
     facts.commandOpen = commandOpen_;
     facts.command = command_;
     facts.message = message_;

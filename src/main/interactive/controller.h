@@ -28,6 +28,8 @@ public:
 
 private:
     bool OnCommandKey(TerminalKey key);
+    // PgUp and PgDn scroll the transcript; true when the key was one of them.
+    bool Scroll(TerminalKey key);
     bool RunTypedCommand();
     void RecallHistory(int step);
     PaneFacts Facts() const;
@@ -37,6 +39,7 @@ private:
     HandsetView view_;
     KeypadReader keypad_;
     size_t transcriptRead_ = 0;
+    size_t transcriptBack_ = 0;
     bool commandOpen_ = false;
     std::string command_;
     std::vector<std::string> history_;

@@ -84,7 +84,8 @@ std::string KeyLabel(TerminalKey key) {
         case Named::Backspace: return "Bksp";
         case Named::Delete: return "Del";
         case Named::End: return "End";
-        case Named::Home: return "Home";
+        case Named::PageUp: return "PgUp";
+        case Named::PageDown: return "PgDn";
         case Named::F1: return "F1";
         case Named::F2: return "F2";
         case Named::F3: return "F3";

@@ -11,7 +11,7 @@ namespace interactive {
 
 // A key as the terminal reports it: a character, or a named key.
 struct TerminalKey {
-    enum class Named { None, Up, Down, Left, Right, Enter, Backspace, Delete, End, Home, F1, F2, F3, Escape, Resize };
+    enum class Named { None, Up, Down, Left, Right, Enter, Backspace, Delete, End, PageUp, PageDown, F1, F2, F3, Escape, Resize };
     char32_t character = 0;
     Named named = Named::None;
 

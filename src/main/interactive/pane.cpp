@@ -86,32 +86,52 @@ std::string FormatTime(uint64_t ms) {
     return text;
 }
 
-std::vector<std::string> ComposePane(const HandsetView& view, const PaneFacts& facts, int width, int height) {
-    if (width < kMinWidth || height < kMinHeight) return TooSmall(width, height);
-    std::vector<std::string> lines;
-    lines.push_back(FitCells(Header(view, facts), width));
+namespace {
+
+// The frame's bottom edge; while the transcript is scrolled back it says how far.
+std::string BottomEdge(size_t back) {
+    if (back == 0) return "\u2514" + Repeat(kHorizontal, kDisplayColumns) + "\u2518";
+    const std::string label = " transcript " + std::to_string(back) + (back == 1 ? " line" : " lines") + " back (PgDn) ";
+    return "\u2514" + kHorizontal + label + Repeat(kHorizontal, kDisplayColumns - 1 - TextCells(label)) + "\u2518";
+}
+
+// The display (or the :help list) beside the panel, and the frame's bottom.
+void AddDisplayBlock(std::vector<std::string>& lines, const HandsetView& view, const PaneFacts& facts, int width) {
     const std::vector<std::string> display = DisplayRows(facts);
     const std::vector<std::string> panel = PanelLines(view, facts);
     const int panelCells = width - kFrameCells - kPanelGap;
     for (size_t row = 0; row <= display.size(); ++row) {
-        if (!facts.overlay.empty()) {
+        if (!facts.overlay.empty() && row < display.size()) {
             lines.push_back(FitCells(row < facts.overlay.size() ? " " + facts.overlay[row] : "", width));
             continue;
         }
         const std::string left = row < display.size()
                                      ? kVertical + FitCells(display[row], kDisplayColumns) + kVertical
-                                     : "\u2514" + Repeat(kHorizontal, kDisplayColumns) + "\u2518";
+                                     : BottomEdge(facts.transcriptBack);
         const std::string right = row < panel.size() ? panel[row] : "";
         lines.push_back(left + std::string(kPanelGap, ' ') + FitCells(right, panelCells));
     }
-    const std::vector<std::string> help = HelpLines(width);
-    const int transcriptRows = height - static_cast<int>(lines.size()) - static_cast<int>(help.size()) - 1;
+}
+
+// The newest transcript lines, or older ones while scrolled back, in `rows` lines.
+void AddTranscript(std::vector<std::string>& lines, const HandsetView& view, size_t back, int rows, int width) {
     const auto& kept = view.Lines();
-    const size_t shown = std::min(kept.size(), static_cast<size_t>(transcriptRows > 0 ? transcriptRows : 0));
-    for (size_t i = kept.size() - shown; i < kept.size(); ++i) lines.push_back(FitCells(kept[i], width));
-    while (static_cast<int>(lines.size()) < height - static_cast<int>(help.size()) - 1) {
-        lines.push_back(FitCells("", width));
-    }
+    const size_t end = kept.size() - std::min(back, kept.size());
+    const size_t shown = std::min(end, static_cast<size_t>(rows > 0 ? rows : 0));
+    for (size_t i = end - shown; i < end; ++i) lines.push_back(FitCells(kept[i], width));
+    for (size_t i = shown; static_cast<int>(i) < rows; ++i) lines.push_back(FitCells("", width));
+}
+
+}  // namespace
+
+std::vector<std::string> ComposePane(const HandsetView& view, const PaneFacts& facts, int width, int height) {
+    if (width < kMinWidth || height < kMinHeight) return TooSmall(width, height);
+    std::vector<std::string> lines;
+    lines.push_back(FitCells(Header(view, facts), width));
+    AddDisplayBlock(lines, view, facts, width);
+    const std::vector<std::string> help = HelpLines(width);
+    const int rows = height - static_cast<int>(lines.size()) - static_cast<int>(help.size()) - 1;
+    AddTranscript(lines, view, facts.transcriptBack, rows, width);
     for (const std::string& h : help) lines.push_back(FitCells(h, width));
     lines.push_back(FitCells(BottomLine(facts), width));
     return lines;

@@ -36,6 +36,8 @@ struct PaneFacts {
     bool commandOpen = false;
     std::string command;
     std::string message;
+    // How many of the newest transcript lines are scrolled out below.
+    size_t transcriptBack = 0;
     // Lines shown over the display and the indicators (the :help list).
     std::vector<std::string> overlay;
 };

@@ -104,6 +104,7 @@ std::vector<std::string> CommandHelp() {
         ":help                 this list",
         ":save FILE            the session so far as a script that replays it",
         ":quit                 ends the program and the simulator",
+        "PgUp PgDn             scroll the transcript back and forth",
         ":wait MS              lets MS milliseconds pass at once",
         ":handset plug|unplug|report|press|release|key KEY_NAME [MS]",
         ":skype start|attach|available|quit|notify|call-in|call-out|answer|end|",

@@ -31,7 +31,8 @@ std::optional<TerminalKey> NamedKey(wint_t code) {
         case KEY_BACKSPACE: return TerminalKey::Key(Named::Backspace);
         case KEY_DC: return TerminalKey::Key(Named::Delete);
         case KEY_END: return TerminalKey::Key(Named::End);
-        case KEY_HOME: return TerminalKey::Key(Named::Home);
+        case KEY_PPAGE: return TerminalKey::Key(Named::PageUp);
+        case KEY_NPAGE: return TerminalKey::Key(Named::PageDown);
         case KEY_F(1): return TerminalKey::Key(Named::F1);
         case KEY_F(2): return TerminalKey::Key(Named::F2);
         case KEY_F(3): return TerminalKey::Key(Named::F3);
