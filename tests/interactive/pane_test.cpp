@@ -145,6 +145,14 @@ TEST(PaneTest, LatestTranscriptLinesFillTheRowsLeft) {
     }
 }
 
+TEST(PaneTest, ScreenLinesShowOnlyTheStartOfTheirPages) {
+    const std::string page(256, 'f');
+    const HandsetView view = ViewOf({"25 handset-screen 2 " + page + " " + page, "25 handset-screen"});
+    ASSERT_EQ(view.Lines().size(), 2u);
+    EXPECT_EQ(view.Lines()[0], "25 handset-screen 2 ffffffffffffffff...");
+    EXPECT_EQ(view.Lines()[1], "25 handset-screen");
+}
+
 TEST(PaneTest, ScrolledBackTranscriptShowsOlderLinesAndSaysSo) {
     std::vector<std::string> transcript;
     for (int i = 0; i < 50; ++i) transcript.push_back(std::to_string(i) + " skype-cmd PING");

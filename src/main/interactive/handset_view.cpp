@@ -38,7 +38,7 @@ void HandsetView::Take(const std::string& line) {
     } else if (parts.channel == "exit") {
         exitCode_ = static_cast<int>(std::strtol(parts.text.c_str(), nullptr, 10));
     }
-    Keep(line);
+    Keep(line, parts.channel);
 }
 
 void HandsetView::TakeCommand(const std::string& text) {
@@ -61,10 +61,11 @@ void HandsetView::TakeTray(const std::string& text) {
 }
 
 // Screen lines carry 512 hex digits; the pane shows their start.
-void HandsetView::Keep(const std::string& line) {
-    const Parts parts = Split(line);
-    if (parts.channel == "handset-screen" && line.size() > kHexShown) {
-        const size_t hex = line.find(' ', line.find("handset-screen") + 15);
+void HandsetView::Keep(const std::string& line, const std::string& channel) {
+    // "<ms> handset-screen <line> <hex> <hex>": the first page's start is kept.
+    const size_t lineNumber = line.find(' ', line.find(' ') + 1);
+    const size_t hex = lineNumber == std::string::npos ? lineNumber : line.find(' ', lineNumber + 1);
+    if (channel == "handset-screen" && hex != std::string::npos) {
         lines_.push_back(line.substr(0, hex + 1 + kHexShown) + "...");
     } else {
         lines_.push_back(line);

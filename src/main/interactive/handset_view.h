@@ -36,7 +36,7 @@ public:
 private:
     void TakeCommand(const std::string& text);
     void TakeTray(const std::string& text);
-    void Keep(const std::string& line);
+    void Keep(const std::string& line, const std::string& channel);
 
     bool light_ = false;
     bool ringing_ = false;
