@@ -34,7 +34,7 @@ int RunFirstLines(Session& session, const std::vector<std::string>& lines, std::
     for (size_t i = 0; i < lines.size(); ++i) {
         std::string error;
         if (!session.Run(lines[i], error)) {
-            errors << "corvane-sim: line " << i + 1 << " of the start (" << lines[i] << "): " << error << '\n';
+            errors << "corvane-sim: line " << i + 1 << " (" << lines[i] << "): " << error << '\n';
             return session.Stuck() ? 3 : 2;
         }
     }
