@@ -28,9 +28,9 @@ using skype::SendMessageToSkype;
 
 // By online status index (UNKNOWN, OFFLINE, ONLINE, AWAY, NA, DND,
 // SKYPEOUT, SKYPEME).
-constexpr int kStatusIcons[] = {kIconContactAway,         kIconContactOnline,       kIconContactDoNotDisturb,
-                                kIconContactInvisible,    kIconContactOffline,      kIconContactNotAvailable,
-                                kIconContactUnknown,      kIconContactOpenToCalls};
+constexpr int kStatusIcons[] = {kIconContactUnknown,      kIconContactOffline,  kIconContactOnline,
+                                kIconContactAway,         kIconContactNotAvailable, kIconContactDoNotDisturb,
+                                kIconContactSkypeOut,     kIconContactSkypeMe};
 
 int StatusIcon(int status) {
     const int count = static_cast<int>(std::size(kStatusIcons));
