@@ -10,7 +10,6 @@
 #include "modes/list_modes.h"
 #include "modes/mode_machine.h"
 #include "modes/mode_operations.h"
-#include "modes/screen_list.h"
 #include "platform/log.h"
 #include "skype/skype_monitor.h"
 
@@ -128,7 +127,7 @@ void Mode_Ringing_Init() {
     // A call interrupts a voicemail being played: the one selected in the
     // voicemail list.
     if (g_ModeState.m_bVoicemailPlaying == 1) {
-        SendMessageToSkype("ALTER VOICEMAIL " + g_ScreenList.GetId(g_ScreenList.m_nSel) + " STOPPLAYBACK ");
+        SendMessageToSkype("ALTER VOICEMAIL " + SelectedListId() + " STOPPLAYBACK ");
     }
     handset::NewWriteCmd(handset::CMD_STATUS_ALERT);
 }
