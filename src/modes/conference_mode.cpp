@@ -81,6 +81,7 @@ std::string ConferenceCommand(const std::vector<std::string>& handles) {
 void Mode_Conference_Init() {
     std::vector<skype::CContact> candidates = skype::g_SkypeMonitor.m_Contacts.Snapshot();
     std::vector<std::pair<std::string, std::string>> rows;
+    rows.reserve(candidates.size());
     for (const skype::CContact& c : candidates) rows.emplace_back(c.m_strName, c.m_strHandle);
     platform::Guard guard(g_ModeState.m_DisplayLock);
     RebuildScreenList(DrawConferenceRow, rows);

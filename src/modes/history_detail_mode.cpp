@@ -41,17 +41,6 @@ void SendQueries(const std::string& callId) {
     }
 }
 
-// Back to the list it came from, on the same entry at the top of the screen.
-void BackToCallList(const std::string& callId) {
-    platform::Guard transition(g_ModeState.m_TransitionLock);
-    SwitchMode(static_cast<unsigned>(g_ModeState.m_PrevMode.load()));
-    {
-        platform::Guard guard(g_ModeState.m_DisplayLock);
-        g_ScreenList.SelectById(callId);
-    }
-    RefreshModeDisplay();
-}
-
 std::string TwoFields(const char* format, int a, int b, int c = 0) {
     char text[40];
     std::snprintf(text, sizeof(text), format, a, b, c);
@@ -97,7 +86,8 @@ void Mode_HistoryDetail_Proc(unsigned key) {
             if (ShowsVoicemail()) {
                 SwitchMode(MODE_HISTORY_VMAIL);
             } else {
-                BackToCallList(id);
+                // The list it came from, on the same entry.
+                ReopenHistoryListAt(g_ModeState.m_PrevMode, id);
             }
             break;
         default: break;

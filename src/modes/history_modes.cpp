@@ -48,6 +48,10 @@ const HistoryList kMissed{MODE_HISTORY_MISSEDCALL, L"***Mode_HistoryMissedcall_I
 const HistoryList kVoicemails{MODE_HISTORY_VMAIL, nullptr, L"Mode_HistoryVMail_Proc entering", DrawVoicemailRow,
                               kIconVoicemail, &CCallList::GetVoiceMailList};
 
+// The entry a list reopens on, set only for the switch back from a detail
+// (under the transition lock, as every enter operation runs).
+std::string g_ReopenAtId;
+
 constexpr int kListIconX = 56;
 constexpr int kListIconY = 48;
 
@@ -56,8 +60,11 @@ void InitHistoryList(const HistoryList& list) {
     std::vector<CCallObject> records = (skype::g_SkypeMonitor.m_CallList.*list.select)();
     SortNewestFirst(records);
     std::vector<std::pair<std::string, std::string>> rows;
+    rows.reserve(records.size());
     for (const CCallObject& r : records) rows.emplace_back(r.m_szPartnerName, r.m_szCallId);
+    platform::Guard guard(g_ModeState.m_DisplayLock);
     RebuildScreenList(list.drawer, rows);
+    if (!g_ReopenAtId.empty()) g_ScreenList.SelectById(g_ReopenAtId);
 }
 
 void OpenDetail(bool voicemail) {
@@ -115,6 +122,13 @@ void CallBackRecord(const std::string& callId) {
     if (callId.empty() || !record) return;
     WaitKeyTone();
     skype::SendMessageToSkype(std::string("CALL ") + record->m_szPartnerHandle);
+}
+
+void ReopenHistoryListAt(int mode, const std::string& callId) {
+    platform::Guard transition(g_ModeState.m_TransitionLock);
+    g_ReopenAtId = callId;
+    SwitchMode(static_cast<unsigned>(mode));
+    g_ReopenAtId.clear();
 }
 
 void Mode_HistoryIncoming_Init() { InitHistoryList(kReceived); }

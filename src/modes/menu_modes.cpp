@@ -30,7 +30,9 @@ void MenuProc(unsigned key, const std::vector<int>& targets) {
     switch (key) {
         case common::KEY_LEFT_FUNC: {
             const int row = SelectedListRow();
-            if (row >= 0 && static_cast<size_t>(row) < targets.size()) SwitchMode(static_cast<unsigned>(targets[row]));
+            if (row >= 0 && static_cast<size_t>(row) < targets.size()) {
+                SwitchMode(static_cast<unsigned>(targets[static_cast<size_t>(row)]));
+            }
             break;
         }
         case common::KEY_HOOKDOWN:

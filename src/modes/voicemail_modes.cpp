@@ -22,7 +22,7 @@ bool Playing() { return g_ModeState.m_bVoicemailPlaying == 1; }
 // The voicemail chosen in the list; empty when the selected row no longer
 // names a voicemail Skype knows.
 std::string ChosenVoicemail() {
-    const std::string id = SelectedListId();
+    std::string id = SelectedListId();
     if (id.empty()) return id;
     const auto record = skype::g_SkypeMonitor.m_CallList.FindCall(id);
     return record && record->m_nType == skype::E_TYPE_INCOMING ? id : std::string();

@@ -126,8 +126,11 @@ TEST_F(DisplayModesTest, HistoryListIsNewestFirstAndTheDetailReturnsToTheSameEnt
     EXPECT_EQ(CommandsSince(before), (Texts{"GET CALL 13 TIMESTAMP", "GET CALL 13 PARTNER_HANDLE",
                                             "GET CALL 13 CONF_ID", "GET CALL 13 DURATION"}));
     EXPECT_TRUE(Logged("Mode_HistoryDetail_Display entering"));
+    const size_t linesBefore = Channel("handset-screen").size();
     PressKey("KEY_RIGHT_FUNC");
     ASSERT_EQ(Mode(), modes::MODE_HISTORY_INCOMING);
+    const Texts lines = Since("handset-screen", linesBefore);
+    EXPECT_EQ(lines.size(), RowsSentSince(linesBefore).size()) << "no row shows another entry first";
     EXPECT_EQ(ListIds(), (Texts{"15", "14", "12", "13", "11"}));
     EXPECT_EQ(g_ScreenList.GetId(g_ScreenList.m_nSel), "13");
     EXPECT_EQ(g_ScreenList.m_nTop, g_ScreenList.m_nSel) << "the entry is at the top of the screen";
