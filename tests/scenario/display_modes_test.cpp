@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <initializer_list>
 #include <set>
 #include <string>
@@ -285,6 +286,27 @@ TEST_F(DisplayModesTest, TheContactScreenFollowsSkypesFocusAndCallsIt) {
     EXPECT_EQ(CommandsSince(before).front(), "CALL bob");
 }
 
+// Skype's focus and the handset's contact screen walk one order: reachable
+// contacts, SkypeOut numbers, offline contacts, each by name.
+TEST_F(DisplayModesTest, SkypesFocusWalksTheOrderOfTheProgramsContactList) {
+    Begin();
+    World().Skype().SetContact("zed", "ONLINE", "zed");
+    World().Skype().SetContact("amy", "OFFLINE", "Amy");
+    World().Skype().SetContact("+4812", "SKYPEOUT", "+4812");
+    World().Skype().SetContact("cal", "AWAY", "Cal");
+    World().Skype().SetContact("bea", "DND", "bea");
+    World().Advance(200);
+    Texts programOrder;
+    for (const skype::CContact& c : skype::g_SkypeMonitor.m_Contacts.Snapshot()) programOrder.push_back(c.m_strHandle);
+    ASSERT_EQ(programOrder, (Texts{"bea", "cal", "zed", "+4812", "amy"}));
+    Texts focusOrder;
+    for (int i = 0; i < 6; ++i) {
+        PressKey("KEY_DOWN");
+        focusOrder.push_back(skype::g_SkypeMonitor.FocusedContact());
+    }
+    EXPECT_EQ(focusOrder, (Texts{"bea", "cal", "zed", "+4812", "amy", "amy"}));
+}
+
 TEST_F(DisplayModesTest, TheContactDetailShowsTheFocusedContact) {
     Begin();
     World().Skype().SetContact("alice", "ONLINE", "Alice Liddell");
@@ -319,6 +341,14 @@ TEST_F(DisplayModesTest, AConferenceOfTheFirstAndThirdContact) {
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.front(), "CALL alice, carol");
     EXPECT_EQ(Mode(), modes::MODE_RINGING) << "Skype places the conference's calls";
+    const auto calls = skype::g_SkypeMonitor.m_CurrCallList.Snapshot();
+    ASSERT_EQ(calls.size(), 2u);
+    for (const skype::CCallObject& call : calls) {
+        EXPECT_STREQ(call.m_szConfId, "101") << "one conference, named by its first call";
+        EXPECT_LE(std::llabs(call.m_nTimestamp - world::SkypePeer::Now()), 5) << "stamped with the virtual local time";
+    }
+    EXPECT_STREQ(calls[0].m_szPartnerHandle, "alice");
+    EXPECT_STREQ(calls[1].m_szPartnerHandle, "carol");
 }
 
 TEST_F(DisplayModesTest, AnEmptyConferenceListTakesNoChoice) {
