@@ -458,7 +458,7 @@ std::string SkypePeer::PlaceCall(const std::string& handle, const std::string& c
     {
         std::lock_guard<std::mutex> lock(mutex_);
         id = std::to_string(nextPlacedCall_++);
-        calls_[id].confId = confId;
+        calls_[id].confId = confId.empty() ? id : confId;
     }
     CallOut(id, handle);
     return id;
@@ -474,17 +474,11 @@ void SkypePeer::PlaceCalls(const std::string& handles) {
         PlaceCall(partners[0]);
         return;
     }
+    // The first call names the conference.
     std::string conference;
     for (const std::string& partner : partners) {
-        if (conference.empty()) {
-            std::string first;
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                first = std::to_string(nextPlacedCall_);
-            }
-            conference = first;
-        }
-        PlaceCall(partner, conference);
+        const std::string id = PlaceCall(partner, conference);
+        if (conference.empty()) conference = id;
     }
 }
 

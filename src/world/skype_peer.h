@@ -117,7 +117,8 @@ private:
     void SendQueued();
     void Run();
     void RunOnPeerThread(std::function<void()> task);
-    // Returns the new call's id.
+    // Returns the new call's id. An empty conference id makes the call the
+    // first of a conference named by its own id.
     std::string PlaceCall(const std::string& handle, const std::string& confId = "0");
     // "CALL a, b, c": one call per handle, together in one conference.
     void PlaceCalls(const std::string& handles);
