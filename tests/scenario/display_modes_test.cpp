@@ -415,6 +415,21 @@ TEST_F(DisplayModesTest, ScreenLinesFollowEveryChangeAndAnUnchangedRedrawSendsNo
     EXPECT_TRUE(g_VirtualDisplay.Mirror() == g_VirtualDisplay.Image());
 }
 
+// What went out before the handset reported its start reached a handset that
+// was not listening: the start report sends every lit row again, even the
+// ones that have not changed since.
+TEST_F(DisplayModesTest, TheStartReportSendsTheWholeScreen) {
+    Handset().Plug(World().Bus());
+    World().Start();
+    World().Advance(1000);
+    ASSERT_EQ(Mode(), modes::MODE_UNCONNECTED);
+    EXPECT_EQ(RowsSentSince(0), (std::set<int>{1, 2})) << "\"DEVICE\", \"UNCONNECTED!\"";
+    const size_t from = Channel("handset-screen").size();
+    Handset().Press(240);
+    World().Advance(500);
+    EXPECT_EQ(RowsSentSince(from), (std::set<int>{1, 2})) << "\"Skype\" and the unchanged \"UNCONNECTED!\"";
+}
+
 // Dialling waits 300 ms, 500 ms for the key tone and 1000 ms for Skype's
 // answer, besides the window operations' own pauses; keys pressed meanwhile
 // wait their turn.
