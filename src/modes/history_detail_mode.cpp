@@ -3,7 +3,6 @@
 // so what Skype reports meanwhile shows, and a record Skype has dropped
 // shows nothing.
 
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -41,20 +40,13 @@ void SendQueries(const std::string& callId) {
     }
 }
 
-std::string TwoFields(const char* format, int a, int b, int c = 0) {
-    char text[40];
-    std::snprintf(text, sizeof(text), format, a, b, c);
-    return text;
-}
-
 void DrawRecord(const skype::CCallObject& r) {
     CVirtualDisplay& d = g_VirtualDisplay;
     const platform::LocalTime t = platform::CurrentClock().LocalTimeOf(r.m_nTimestamp);
-    d.DrawTextRow(0, 0, TwoFields("%04d/%02d/%02d", t.year, t.month, t.day), kAlignLeft);
-    d.DrawTextRow(0, 0, TwoFields("%02d:%02d", t.hour, t.minute), kAlignRight);
+    d.DrawTextRow(0, 0, skype::DateTextOf(t), kAlignLeft);
+    d.DrawTextRow(0, 0, skype::TimeTextOf(t), kAlignRight);
     d.DrawTextRow(0, 1, r.m_szPartnerName, kAlignLeft);
-    const int seconds = r.m_nDuration < 0 ? 0 : r.m_nDuration;
-    d.DrawTextRow(0, 2, TwoFields("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60), kAlignCentre);
+    d.DrawTextRow(0, 2, DurationText(r.m_nDuration), kAlignCentre);
 }
 
 }  // namespace
