@@ -14,6 +14,7 @@
 #include "handset/handset_commands.h"
 #include "handset/handset_device.h"
 #include "modes/mode_machine.h"
+#include "modes/virtual_display.h"
 #include "platform/desktop.h"
 #include "platform/log.h"
 
@@ -21,7 +22,6 @@ namespace app {
 
 std::deque<uint32_t> g_KeyQueue;
 platform::Event g_KeyQueueSignal;
-std::atomic<int> g_bDeviceStarted{0};
 
 namespace {
 constexpr uint32_t kReadPauseMs = 25;
@@ -158,6 +158,9 @@ void StartHandset(CCorvaneDlg& dlg) {
         platform::Guard handsetLock(handset::g_WriteDevice.m_Lock);
         handset::g_WriteDevice.ForgetSentCommands();
     }
+    // Nor has it shown any screen yet. A handset without display keeps its
+    // one-time notice as sent.
+    if (common::g_Settings.VAL_ENABLE_LCM == 1) modes::g_VirtualDisplay.ForgetSentRows();
     handset::NewWriteCmd(handset::CMD_DEVICE_START, 0x50, 4, 0);
     const common::ContrastTriple contrast = common::SelectedContrastTriple();
     handset::NewWriteCmd(handset::CMD_CONTRAST, contrast.a, contrast.b, contrast.c);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 
+#include "handset/handset_device.h"
 #include "platform/sync.h"
 
 namespace app {
@@ -26,7 +27,7 @@ extern std::deque<uint32_t> g_KeyQueue;
 // key-event thread sleeps while nothing happens.
 extern platform::Event g_KeyQueueSignal;
 // 1 once the handset has reported its start, 0 again when it is removed.
-extern std::atomic<int> g_bDeviceStarted;
+using handset::g_bDeviceStarted;
 
 int HandsetReadThread(CCorvaneDlg* dlg);
 int KeyEventThread(CCorvaneDlg* dlg);

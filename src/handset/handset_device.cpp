@@ -15,6 +15,7 @@ using platform::LogW;
 
 CHandsetDevice g_ReadDevice;
 CHandsetDevice g_WriteDevice;
+std::atomic<int> g_bDeviceStarted{0};
 
 CHandsetDevice::CHandsetDevice() { LogW(L"Set m_WriteHandle to INVALID_HANDLE_VALUE 001"); }
 

@@ -79,6 +79,10 @@ private:
 
 extern CHandsetDevice g_ReadDevice;   // key interface
 extern CHandsetDevice g_WriteDevice;  // command interface
+// 1 once the handset has reported its start, 0 again when it is removed;
+// the key pipeline sets it, the unconnected screen tells by it which side
+// is missing.
+extern std::atomic<int> g_bDeviceStarted;
 
 int USBConnectToIthDevice(CHandsetDevice& device, size_t index);
 bool ReadDeviceFirst();

@@ -6,11 +6,10 @@
 
 #include "common/key_ids.h"
 #include "common/settings.h"
-#include "audio/mixer_fader.h"
 #include "handset/handset_commands.h"
+#include "modes/list_modes.h"
 #include "modes/mode_machine.h"
 #include "modes/mode_operations.h"
-#include "modes/screen_list.h"
 #include "platform/log.h"
 #include "skype/skype_monitor.h"
 
@@ -108,18 +107,10 @@ void EndAndResume(const std::string& id) {
 
 void ToggleMute() { SendMessageToSkype(skype::g_SkypeMonitor.m_bMute ? "SET MUTE OFF" : "SET MUTE ON"); }
 
-constexpr int kMaxVolumeStep = 16;
-int StepOfVolume(int value) { return ((value + 1) * 16) / 31; }
-int VolumeOfStep(int step) { return (step * 31 + 8) / 16; }
-
-// Two steps of the 0 ... 16 scale up (+2) or down (-2).
+// The talking mode also keeps the new volume as the one to restore after
+// the call.
 void ChangeVolume(int delta) {
-    int step = StepOfVolume(common::g_Settings.VAL_AUDIO_OUT_VOLUME) + delta;
-    step = step < 0 ? 0 : (step > kMaxVolumeStep ? kMaxVolumeStep : step);
-    const int value = VolumeOfStep(step);
-    common::g_Settings.VAL_AUDIO_OUT_VOLUME = value;
-    skype::g_SkypeMonitor.m_nSavedVolume = value;
-    audio::SetFaderValue(audio::g_OutFader, value, audio::kFaderAbsolute);
+    skype::g_SkypeMonitor.m_nSavedVolume = StepOutVolume(delta);
     RefreshModeDisplay();
 }
 
@@ -136,7 +127,7 @@ void Mode_Ringing_Init() {
     // A call interrupts a voicemail being played: the one selected in the
     // voicemail list.
     if (g_ModeState.m_bVoicemailPlaying == 1) {
-        SendMessageToSkype("ALTER VOICEMAIL " + g_ScreenList.GetId(g_ScreenList.m_nSel) + " STOPPLAYBACK ");
+        SendMessageToSkype("ALTER VOICEMAIL " + SelectedListId() + " STOPPLAYBACK ");
     }
     handset::NewWriteCmd(handset::CMD_STATUS_ALERT);
 }

@@ -33,13 +33,6 @@ void DrawAnimatedHeader(int firstFrameIcon) {
     g_ModeState.m_nRingFrame = (frame + 1) % 3;
 }
 
-std::string DurationText(int32_t seconds) {
-    if (seconds < 0) seconds = 0;
-    char text[32];
-    std::snprintf(text, sizeof(text), "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    return text;
-}
-
 }  // namespace
 
 void Mode_Ringing_Display() {

@@ -74,6 +74,11 @@ void RefreshModeDisplay() {
     const int mode = g_ModeState.m_CurrMode;
     if (!InTable(mode)) return;
     g_ModeTable[mode].Display();
+    // A display handset is sent its screen at every redraw; the row cache
+    // keeps the traffic to the rows that changed.
+    if (common::g_Settings.VAL_ENABLE_LCM == 1) {
+        for (int row = 0; row < kTextRows; ++row) g_VirtualDisplay.FlushLine(row);
+    }
     g_VirtualDisplay.FrameDrawn();
 }
 

@@ -1,5 +1,6 @@
 #include "modes/screen_texts.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -52,6 +53,13 @@ std::string ScreenText(unsigned id, size_t size) {
     std::vector<char> buffer(size + 1, '\0');
     GetScreenText(buffer.data(), id, size);
     return buffer.data();
+}
+
+std::string DurationText(int32_t seconds) {
+    if (seconds < 0) seconds = 0;
+    char text[32];
+    std::snprintf(text, sizeof(text), "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
 }
 
 }  // namespace modes

@@ -3,6 +3,7 @@
 // of the language file, so each screen shows the chosen language.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace modes {
@@ -48,6 +49,10 @@ int GetScreenText(char* buffer, unsigned id, size_t size);
 // GetScreenText into a buffer of `size` bytes (1000 unless a screen keeps
 // its labels shorter).
 std::string ScreenText(unsigned id, size_t size = 1000);
+
+// A call's length as the screens show it, "%02d:%02d:%02d" (hours, minutes,
+// seconds); a negative length shows as 00:00:00.
+std::string DurationText(int32_t seconds);
 
 // The longest prefix of a UTF-8 text that has at most `maxBytes` bytes and
 // does not split a character.

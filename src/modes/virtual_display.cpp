@@ -115,6 +115,11 @@ void CVirtualDisplay::FlushLine(int row) {
     handset::NewWriteDevice(row, upper.data(), lower.data());
 }
 
+void CVirtualDisplay::ForgetSentRows() {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_RowCache = {};
+}
+
 void CVirtualDisplay::ShowNoLcdNotice() {
     {
         std::lock_guard<std::mutex> lock(m_Mutex);

@@ -74,6 +74,9 @@ public:
     // Copies row r to the mirror and sends it when it differs from what the
     // row last sent.
     void FlushLine(int row);
+    // Forgets what the rows last sent, so each row with lit pixels goes out
+    // at its next flush (a handset that has just started shows nothing).
+    void ForgetSentRows();
     // The "NO LCD" notice, once per process.
     void ShowNoLcdNotice();
 

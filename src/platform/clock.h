@@ -26,6 +26,11 @@ struct LocalTime {
 // The calendar fields of a broken-down time with the given milliseconds.
 LocalTime LocalTimeFromTm(const std::tm& tm, int milliseconds);
 
+// Calendar arithmetic without a time zone: the seconds since 1970-01-01
+// 00:00 of a calendar time, and back.
+int64_t CalendarSeconds(const LocalTime& time);
+LocalTime CalendarTimeOf(int64_t seconds);
+
 // Registration record of a program thread (opaque to callers).
 struct ThreadSlot;
 
@@ -38,6 +43,10 @@ public:
     virtual uint64_t GetTickCount64() = 0;
     uint32_t GetTickCount() { return static_cast<uint32_t>(GetTickCount64()); }
     virtual LocalTime GetLocalTime() = 0;
+    // The local time of a moment given in seconds since 1970 (Skype's
+    // timestamps). Without a time zone of its own a clock takes the moment's
+    // calendar as it is.
+    virtual LocalTime LocalTimeOf(int64_t secondsSince1970) { return CalendarTimeOf(secondsSince1970); }
 
     // Blocks the calling thread for ms milliseconds.
     void Sleep(uint32_t ms);

@@ -46,6 +46,7 @@ constexpr int IDCANCEL = 2;
 constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr uint8_t VK_BACK = 0x08;
 constexpr uint8_t VK_RETURN = 0x0D;
+constexpr uint8_t VK_ESCAPE = 0x1B;
 constexpr uint8_t VK_MULTIPLY = 0x6A;
 constexpr uint32_t KEYEVENTF_KEYUP = 0x0002;
 

@@ -217,19 +217,21 @@ void CCurrCallList::RotateCalls() {
     if (m_Calls.size() >= 2) std::rotate(m_Calls.begin(), m_Calls.begin() + 1, m_Calls.end());
 }
 
-std::string GetTimeText() {
-    const platform::LocalTime t = platform::CurrentClock().GetLocalTime();
+std::string TimeTextOf(const platform::LocalTime& t) {
     char text[16];
     std::snprintf(text, sizeof(text), "%02d:%02d", t.hour, t.minute);
     return text;
 }
 
-std::string GetDateText() {
-    const platform::LocalTime t = platform::CurrentClock().GetLocalTime();
+std::string DateTextOf(const platform::LocalTime& t) {
     char text[24];
     std::snprintf(text, sizeof(text), "%04d/%02d/%02d", t.year, t.month, t.day);
     return text;
 }
+
+std::string GetTimeText() { return TimeTextOf(platform::CurrentClock().GetLocalTime()); }
+
+std::string GetDateText() { return DateTextOf(platform::CurrentClock().GetLocalTime()); }
 
 bool IsIncomingCall(int32_t type) { return type == E_TYPE_INCOMING_PSTN || type == E_TYPE_INCOMING_P2P; }
 

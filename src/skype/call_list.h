@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
+
 namespace skype {
 
 constexpr size_t kCallFieldBytes = 300;  // 299 bytes and a terminating zero
@@ -111,7 +113,9 @@ public:
 // Calls from the PSTN or from another Skype user (not voicemails).
 bool IsIncomingCall(int32_t type);
 
-// "%02d:%02d" and "%04d/%02d/%02d" of the current local time.
+// "%02d:%02d" and "%04d/%02d/%02d" of a local time, and of the current one.
+std::string TimeTextOf(const platform::LocalTime& time);
+std::string DateTextOf(const platform::LocalTime& time);
 std::string GetTimeText();
 std::string GetDateText();
 

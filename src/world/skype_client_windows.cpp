@@ -9,6 +9,7 @@ using namespace platform;
 namespace {
 
 const WindowRect kDialerRect{400, 300, 601, 360};
+const std::wstring kConfirmDialogClass = L"TskConfirmForm.UnicodeClass";
 
 std::wstring MainFormClass(int major) { return major <= 3 ? L"tSkMainForm.UnicodeClass" : L"tSkMainForm"; }
 
@@ -103,11 +104,13 @@ void SkypeClientWindows::SetMainWindow(MainWindow state) {
 
 void SkypeClientWindows::OpenWindow(const std::wstring& className) {
     Make(WindowHandle{}, className,
-         [this](WindowHandle w, uint32_t m, WPARAM, LPARAM) { return ClosableProc(w, m); });
+         [this](WindowHandle w, uint32_t m, WPARAM wp, LPARAM) { return ClosableProc(w, m, wp); });
 }
 
-LRESULT SkypeClientWindows::ClosableProc(WindowHandle window, uint32_t message) {
-    if (message != WM_CLOSE) return 0;
+LRESULT SkypeClientWindows::ClosableProc(WindowHandle window, uint32_t message, WPARAM wParam) {
+    const bool escape = message == WM_KEYDOWN && wParam == VK_ESCAPE &&
+                        CurrentDesktop().GetClassName(window) == kConfirmDialogClass;
+    if (message != WM_CLOSE && !escape) return 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         windows_.erase(window.value);

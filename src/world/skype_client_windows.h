@@ -41,8 +41,8 @@ public:
     // The main form shown, hidden (to the tray) or closed. Closing and
     // reopening must happen on the peer's thread.
     void SetMainWindow(MainWindow state);
-    // Opens a top-level window of the class that closes on WM_CLOSE; on the
-    // peer's thread.
+    // Opens a top-level window of the class that closes on WM_CLOSE (the
+    // confirmation dialog also on Escape); on the peer's thread.
     void OpenWindow(const std::wstring& className);
 
     // What the client's API commands do to its windows. Returns true when
@@ -54,7 +54,7 @@ public:
 
 private:
     LRESULT NumberFieldProc(uint32_t message, WPARAM wParam);
-    LRESULT ClosableProc(WindowHandle window, uint32_t message);
+    LRESULT ClosableProc(WindowHandle window, uint32_t message, WPARAM wParam);
     WindowHandle Make(WindowHandle parent, const std::wstring& className,
                       std::function<LRESULT(WindowHandle, uint32_t, WPARAM, LPARAM)> proc);
     void CreateMainForm();

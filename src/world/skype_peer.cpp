@@ -1,8 +1,13 @@
 #include "world/skype_peer.h"
 
+#include <algorithm>
+#include <tuple>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
+
+#include "platform/clock.h"
 
 namespace world {
 
@@ -25,6 +30,25 @@ void VersionNumbers(const std::string& version, int& major, int& minor) {
     major = 0;
     minor = 0;
     std::sscanf(version.c_str(), "%d.%d", &major, &minor);
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Skype lists the reachable contacts first, then SkypeOut numbers, then the
+// offline ones.
+int ListGroup(const std::string& status) {
+    if (status == "SKYPEOUT") return 1;
+    if (status == "OFFLINE") return 2;
+    return 0;
+}
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::vector<std::string> Words(const std::string& text) {
@@ -227,6 +251,9 @@ LRESULT SkypePeer::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
             OnCommand(std::string(data, strnlen(data, record->cbData)));
             return 1;
         }
+        case WM_TIMER:
+            OnPlaybackTimer(static_cast<uintptr_t>(wParam));
+            return 0;
         case WM_CLOSE:
             clientWindows_.Destroy();
             desktop.DestroyWindow(self);
@@ -251,8 +278,10 @@ void SkypePeer::OnCommand(const std::string& text) {
     const std::vector<std::string> w = Words(text);
     if (text == "BTN_PRESSED YES") {
         PressCallButton();
-    } else if (w.size() == 2 && w[0] == "CALL") {
-        PlaceCall(w[1]);
+    } else if (text == "BTN_PRESSED UP" || text == "BTN_PRESSED DOWN") {
+        MoveFocus(text == "BTN_PRESSED UP" ? -1 : +1);
+    } else if (w.size() >= 2 && w[0] == "CALL") {
+        PlaceCalls(text.substr(5));
     } else if (text == "#111 PING") {
         Queue("#111 PONG");
     } else if (text == "PING") {
@@ -305,11 +334,11 @@ bool SkypePeer::AnswerCallCommand(const std::vector<std::string>& w) {
         return true;
     }
     if (w.size() == 3 && w[0] == "OPEN" && w[1] == "VOICEMAIL") {
-        SetStatus(w[2], "PLAYING");
+        StartPlayback(w[2]);
         return true;
     }
     if (w.size() == 4 && w[0] == "ALTER" && w[1] == "VOICEMAIL" && w[3] == "STOPPLAYBACK") {
-        SetStatus(w[2], "PLAYED");
+        StopPlayback(w[2]);
         return true;
     }
     if (w.size() != 4 || w[0] != "GET" || (w[1] != "CALL" && w[1] != "VOICEMAIL")) return false;
@@ -355,7 +384,7 @@ void SkypePeer::CallIn(const std::string& id, const std::string& handle, const s
         c.handle = handle;
         c.name = name.empty() ? handle : name;
         c.type = "INCOMING_P2P";
-        c.timestamp = 1765357200;
+        c.timestamp = Now();
     }
     SetStatus(id, "RINGING");
 }
@@ -367,7 +396,7 @@ void SkypePeer::CallOut(const std::string& id, const std::string& handle) {
         c.handle = handle;
         c.name = handle;
         c.type = "OUTGOING_P2P";
-        c.timestamp = 1765357200;
+        c.timestamp = Now();
     }
     SetStatus(id, "ROUTING");
     SetStatus(id, "RINGING");
@@ -424,13 +453,80 @@ void SkypePeer::HoldOtherCalls(const std::string& id) {
     for (const std::string& other : held) SetStatus(other, "ONHOLD");
 }
 
-void SkypePeer::PlaceCall(const std::string& handle) {
+std::string SkypePeer::PlaceCall(const std::string& handle, const std::string& confId) {
     std::string id;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         id = std::to_string(nextPlacedCall_++);
+        calls_[id].confId = confId.empty() ? id : confId;
     }
     CallOut(id, handle);
+    return id;
+}
+
+void SkypePeer::PlaceCalls(const std::string& handles) {
+    std::vector<std::string> partners;
+    std::istringstream in(handles);
+    for (std::string h; std::getline(in, h, ',');) {
+        if (!Trimmed(h).empty()) partners.push_back(Trimmed(h));
+    }
+    if (partners.size() == 1) {
+        PlaceCall(partners[0]);
+        return;
+    }
+    // The first call names the conference.
+    std::string conference;
+    for (const std::string& partner : partners) {
+        const std::string id = PlaceCall(partner, conference);
+        if (conference.empty()) conference = id;
+    }
+}
+
+void SkypePeer::DialNumber(const std::string& number) {
+    bool fails;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        fails = dialFails_;
+    }
+    if (!fails) {
+        PlaceCall(number);
+        return;
+    }
+    RunOnPeerThread([this] { clientWindows_.OpenWindow(L"TskConfirmForm.UnicodeClass"); });
+}
+
+void SkypePeer::SetDialFails(bool fails) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    dialFails_ = fails;
+}
+
+std::vector<std::string> SkypePeer::ContactOrder() {
+    std::vector<std::string> handles;
+    for (const auto& [handle, contact] : contacts_) handles.push_back(handle);
+    auto key = [this](const std::string& handle) {
+        const Contact& c = contacts_.at(handle);
+        return std::make_tuple(ListGroup(c.status), Lower(c.name.empty() ? handle : c.name), handle);
+    };
+    std::sort(handles.begin(), handles.end(),
+              [&key](const std::string& a, const std::string& b) { return key(a) < key(b); });
+    return handles;
+}
+
+// Skype's list keeps its focus at either end rather than wrapping.
+void SkypePeer::MoveFocus(int step) {
+    std::string focused;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const std::vector<std::string> order = ContactOrder();
+        if (order.empty()) return;
+        const auto at = std::find(order.begin(), order.end(), focused_);
+        long index = at == order.end() ? 0 : (at - order.begin()) + step;
+        index = std::clamp<long>(index, 0, static_cast<long>(order.size()) - 1);
+        if (order[static_cast<size_t>(index)] == focused_) return;
+        focused_ = order[static_cast<size_t>(index)];
+        focused = focused_;
+    }
+    Queue("CONTACTS FOCUSED " + focused);
 }
 
 void SkypePeer::PressCallButton() {
@@ -477,17 +573,118 @@ bool SkypePeer::OnPeerThread() {
     return peerThread_ == std::this_thread::get_id();
 }
 
-void SkypePeer::AddVoicemail(const std::string& id, const std::string& handle) {
+void SkypePeer::AddVoicemail(const std::string& id, const std::string& handle, int seconds) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         Call& c = calls_[id];
         c.handle = handle;
-        c.name = handle;
+        c.name = contacts_.count(handle) && !contacts_[handle].name.empty() ? contacts_[handle].name : handle;
         c.type = "INCOMING";
+        c.status = "UNPLAYED";
         c.voicemail = true;
-        c.timestamp = 1765357200;
+        c.timestamp = Now();
+        c.duration = seconds;
     }
-    SetStatus(id, "UNPLAYED");
+    ReportRecord(id);
+}
+
+void SkypePeer::AddHistory(const HistoryEntry& entry) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Call& c = calls_[entry.id];
+        c.handle = entry.handle;
+        c.name = contacts_.count(entry.handle) && !contacts_[entry.handle].name.empty() ? contacts_[entry.handle].name
+                                                                                       : entry.handle;
+        c.type = entry.type;
+        c.status = entry.status;
+        c.timestamp = entry.timestamp;
+        c.duration = entry.duration;
+    }
+    ReportRecord(entry.id);
+}
+
+void SkypePeer::ReportRecord(const std::string& id) {
+    Call c;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        c = calls_.at(id);
+    }
+    const std::string prefix = (c.voicemail ? "VOICEMAIL " : "CALL ") + id + " ";
+    Queue(prefix + "TYPE " + c.type);
+    Queue(prefix + "PARTNER_HANDLE " + c.handle);
+    Queue(prefix + "PARTNER_DISPNAME " + c.name);
+    Queue(prefix + "TIMESTAMP " + std::to_string(c.timestamp));
+    Queue(prefix + "DURATION " + std::to_string(c.duration));
+    Queue(prefix + "STATUS " + c.status);
+}
+
+int64_t SkypePeer::Now() { return CalendarSeconds(CurrentClock().GetLocalTime()); }
+
+void SkypePeer::SetBalance(const std::string& balance, const std::string& currency) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        profile_.pstnBalance = balance;
+        profile_.pstnCurrency = currency;
+    }
+    Queue("PROFILE PSTN_BALANCE " + balance);
+    Queue("PROFILE PSTN_BALANCE_CURRENCY " + currency);
+}
+
+// A voicemail plays on the peer's own timer; stopping it or its end reports
+// PLAYED.
+void SkypePeer::StartPlayback(const std::string& id) {
+    uintptr_t timer = 0;
+    int seconds = 0;
+    WindowHandle self;
+    std::vector<uintptr_t> restarted = TakePlaybackTimers(id);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = calls_.find(id);
+        if (it == calls_.end() || !it->second.voicemail) return;
+        timer = nextPlaybackTimer_++;
+        playbackTimers_[timer] = id;
+        seconds = it->second.duration;
+        self = window_;
+    }
+    for (uintptr_t t : restarted) CurrentDesktop().KillTimer(self, t);
+    SetStatus(id, "PLAYING");
+    CurrentDesktop().SetTimer(self, timer, static_cast<uint32_t>(std::max(seconds, 0)) * 1000u);
+}
+
+std::vector<uintptr_t> SkypePeer::TakePlaybackTimers(const std::string& id) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<uintptr_t> timers;
+    for (auto t = playbackTimers_.begin(); t != playbackTimers_.end();) {
+        if (t->second == id) {
+            timers.push_back(t->first);
+            t = playbackTimers_.erase(t);
+        } else {
+            ++t;
+        }
+    }
+    return timers;
+}
+
+void SkypePeer::StopPlayback(const std::string& id) {
+    const std::vector<uintptr_t> stopped = TakePlaybackTimers(id);
+    WindowHandle self;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        self = window_;
+    }
+    for (uintptr_t timer : stopped) CurrentDesktop().KillTimer(self, timer);
+    SetStatus(id, "PLAYED");
+}
+
+void SkypePeer::OnPlaybackTimer(uintptr_t timer) {
+    std::string id;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = playbackTimers_.find(timer);
+        if (it == playbackTimers_.end()) return;
+        id = it->second;
+    }
+    StopPlayback(id);
 }
 
 }  // namespace world

@@ -65,9 +65,35 @@ public:
     void CallOut(const std::string& id, const std::string& handle);
     // The call ends with the status given (FINISHED when empty).
     void EndCall(const std::string& id, const std::string& status);
+    // Contacts are listed as Skype lists them: reachable ones first, then
+    // SkypeOut numbers, then the offline ones, each group by name without
+    // regard to case. BTN_PRESSED UP and DOWN move the focus through that
+    // order and report it (CONTACTS FOCUSED).
     void SetContact(const std::string& handle, const std::string& status, const std::string& name);
     void Focus(const std::string& handle);
-    void AddVoicemail(const std::string& id, const std::string& handle);
+    // A voicemail that plays for `seconds` when opened, then reports PLAYED.
+    void AddVoicemail(const std::string& id, const std::string& handle, int seconds = kDefaultVoicemailSeconds);
+    // A call of the history (type and status as Skype words them, e.g.
+    // INCOMING_P2P and MISSED), reported with every property the companion
+    // reads. Timestamps are seconds since 1970 of the virtual local time.
+    struct HistoryEntry {
+        std::string id;
+        std::string type;
+        std::string status;
+        std::string handle;
+        int64_t timestamp = 0;
+        int duration = 0;
+    };
+    void AddHistory(const HistoryEntry& entry);
+    // The virtual local time now, as a Skype timestamp.
+    static int64_t Now();
+    // The credit balance (hundredths) and its currency, reported at once.
+    void SetBalance(const std::string& balance, const std::string& currency);
+    // With true, a number dialled from the dial pad raises the confirmation
+    // dialog (TskConfirmForm.UnicodeClass) instead of placing a call.
+    void SetDialFails(bool fails);
+
+    static constexpr int kDefaultVoicemailSeconds = 10;
     // Puts the call into a conference and reports its CONF_ID.
     void SetConference(const std::string& id, const std::string& confId);
     // The far end of a call answers (or a held call is resumed by it).
@@ -91,7 +117,22 @@ private:
     void SendQueued();
     void Run();
     void RunOnPeerThread(std::function<void()> task);
-    void PlaceCall(const std::string& handle);
+    // Returns the new call's id. An empty conference id makes the call the
+    // first of a conference named by its own id.
+    std::string PlaceCall(const std::string& handle, const std::string& confId = "0");
+    // "CALL a, b, c": one call per handle, together in one conference.
+    void PlaceCalls(const std::string& handles);
+    // A number typed into the dial pad is dialled (or the dial fails).
+    void DialNumber(const std::string& number);
+    void MoveFocus(int step);
+    std::vector<std::string> ContactOrder();  // with mutex_ held
+    void StartPlayback(const std::string& id);
+    void StopPlayback(const std::string& id);
+    // Forgets the voicemail's playback timers and returns them.
+    std::vector<uintptr_t> TakePlaybackTimers(const std::string& id);
+    void OnPlaybackTimer(uintptr_t timer);
+    // Reports every property of a history record, the status last.
+    void ReportRecord(const std::string& id);
     void HoldOtherCalls(const std::string& id);
     // The call button with nothing typed: answers a ringing call, or calls
     // the focused contact.
@@ -111,6 +152,9 @@ private:
         std::string status = "OFFLINE";
         std::string name;
     };
+    std::map<uintptr_t, std::string> playbackTimers_;  // timer id to voicemail id
+    uintptr_t nextPlaybackTimer_ = 1;
+    bool dialFails_ = false;
     void SetStatus(const std::string& id, const std::string& status);  // no lock held
     bool AnswerCallCommand(const std::vector<std::string>& w);
     bool AnswerUserQuery(const std::vector<std::string>& w);
@@ -122,7 +166,7 @@ private:
     int nextPlacedCall_ = 101;
     std::deque<std::function<void()>> tasks_;
     std::thread::id peerThread_;
-    SkypeClientWindows clientWindows_{[this](const std::string& number) { PlaceCall(number); }};
+    SkypeClientWindows clientWindows_{[this](const std::string& number) { DialNumber(number); }};
     std::mutex mutex_;
     AttachAnswer answer_ = AttachAnswer::Success;
     Profile profile_;

@@ -69,7 +69,7 @@ TEST(IconStripTest, EveryIconTheScreensUseLightsPixels) {
                         kIconDialling2,       kIconDialling3,          kIconRinging1,
                         kIconRinging2,        kIconRinging3,           kIconVoicemail,
                         kIconConferenceRowNotChosen, kIconConferenceRowChosen, kIconContactOffline,
-                        kIconContactInvisible, kIconContactNotAvailable, kIconContactOpenToCalls,
+                        kIconContactSkypeOut, kIconContactNotAvailable, kIconContactSkypeMe,
                         kIconConference,      kIconContactUnknown,     kIconCallInProgress};
     for (int index : used) {
         const std::vector<bool> bits = IconBits(index);
@@ -83,8 +83,8 @@ TEST(IconStripTest, IconsThatShareAPlaceDiffer) {
     const std::vector<std::vector<int>> groups = {
         {kIconDialling1, kIconDialling2, kIconDialling3},
         {kIconRinging1, kIconRinging2, kIconRinging3},
-        {kIconContactOnline, kIconContactAway, kIconContactDoNotDisturb, kIconContactOffline, kIconContactInvisible,
-         kIconContactNotAvailable, kIconContactOpenToCalls, kIconContactUnknown},
+        {kIconContactOnline, kIconContactAway, kIconContactDoNotDisturb, kIconContactOffline, kIconContactSkypeOut,
+         kIconContactNotAvailable, kIconContactSkypeMe, kIconContactUnknown},
         {kIconConferenceRowNotChosen, kIconConferenceRowChosen},
         {kIconOutgoingCall, kIconIncomingCall, kIconMissedCall},
     };
@@ -105,7 +105,7 @@ TEST(IconStripTest, QueriesOutsideTheStripOrTheIconAreDark) {
     // checked: pick an icon followed by one whose top row is lit.
     ASSERT_TRUE(IconPixel(kIconCallInProgress, 6, 0));
     const Case cases[] = {{-1, 0, 4},          {kIconCount, 0, 4},          {kIconCount + 100, 2, 2},
-                          {kIconStatus, -1, 2}, {kIconStatus, kIconSize, 2}, {kIconContactUnknown, 6, kIconSize},
+                          {kIconStatus, -1, 2}, {kIconStatus, kIconSize, 2}, {kIconContactSkypeOut, 6, kIconSize},
                           {kIconConference, 8, -1}};
     for (const Case& c : cases) EXPECT_FALSE(IconPixel(c.index, c.x, c.y)) << c.index << " " << c.x << "," << c.y;
 }

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,9 +55,18 @@ TEST_F(DisplayScreensTest, WithoutDisplayTheNoticeIsSentOnceCentredOnTheFirstRow
     EXPECT_GT(*maxIt - *minIt, 30) << "six letters";
 }
 
-TEST_F(DisplayScreensTest, WithDisplayTheIdleScreenStaysInTheImage) {
+std::string Hex(const modes::Page& page) {
+    std::string text;
+    char two[3];
+    for (uint8_t b : page) {
+        std::snprintf(two, sizeof(two), "%02x", b);
+        text += two;
+    }
+    return text;
+}
+
+TEST_F(DisplayScreensTest, WithDisplayTheIdleScreenReachesTheHandsetRowByRow) {
     StartWithDisplaySetting(1);
-    EXPECT_TRUE(Channel("handset-screen").empty()) << "screens are drawn, not sent";
     const modes::ScreenImage image = modes::g_VirtualDisplay.Image();
     int litRows[4] = {};
     for (int y = 0; y < modes::kScreenHeight; ++y) {
@@ -65,6 +76,16 @@ TEST_F(DisplayScreensTest, WithDisplayTheIdleScreenStaysInTheImage) {
     EXPECT_GT(litRows[1], 0) << "the user's name";
     EXPECT_GT(litRows[2], 0) << "the date";
     EXPECT_GT(litRows[3], 0) << "the soft keys";
+    EXPECT_TRUE(modes::g_VirtualDisplay.Mirror() == image) << "every row flushed as drawn";
+    // The handset was last sent each row as the image holds it.
+    std::map<int, std::string> lastSent;
+    for (const std::string& line : Channel("handset-screen")) lastSent[std::stoi(line)] = line.substr(2);
+    for (int row = 0; row < modes::kTextRows; ++row) {
+        modes::Page upper, lower;
+        modes::g_VirtualDisplay.PackRow(row, upper, lower);
+        ASSERT_EQ(lastSent.count(row), 1u) << row;
+        EXPECT_EQ(lastSent[row], Hex(upper) + " " + Hex(lower)) << "row " << row;
+    }
 }
 
 // Which icon of the strip the 16 x 16 block at (x, y) shows, -1 for none.

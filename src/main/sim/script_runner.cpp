@@ -155,7 +155,7 @@ bool ScriptRunner::HandsetCommand(const std::vector<std::string>& w) {
 bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
     using Answer = world::SkypePeer::AttachAnswer;
     if (w.size() < 2) {
-        return Fail("usage: skype start|attach|available|quit|notify|call-in|call-out|answer|end|conference|contact|focus|voicemail|window ...");
+        return Fail("usage: skype start|attach|available|quit|notify|call-in|call-out|answer|end|conference|contact|focus|voicemail|history|balance|dial-fails|window ...");
     }
     auto& peer = world_.Skype();
     const std::string& what = w[1];
@@ -203,8 +203,16 @@ bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
         world_.Deliver([=, &peer] { peer.SetConference(w[2], w[3]); });
     } else if (what == "focus" && w.size() == 3) {
         world_.Deliver([=, &peer] { peer.Focus(w[2]); });
-    } else if (what == "voicemail" && w.size() == 4) {
-        world_.Deliver([=, &peer] { peer.AddVoicemail(w[2], w[3]); });
+    } else if (what == "voicemail" && (w.size() == 4 || w.size() == 5)) {
+        long long seconds = world::SkypePeer::kDefaultVoicemailSeconds;
+        if (w.size() == 5 && (!ParseNumber(w[4], seconds) || seconds < 0)) return Fail("bad voicemail length '" + w[4] + "'");
+        world_.Deliver([=, &peer] { peer.AddVoicemail(w[2], w[3], static_cast<int>(seconds)); });
+    } else if (what == "history") {
+        return SkypeHistoryCommand(w);
+    } else if (what == "balance" && w.size() == 4) {
+        world_.Deliver([=, &peer] { peer.SetBalance(w[2], w[3]); });
+    } else if (what == "dial-fails" && w.size() == 3 && (w[2] == "on" || w[2] == "off")) {
+        world_.Deliver([=, &peer] { peer.SetDialFails(w[2] == "on"); });
     } else if (what == "answer" && w.size() == 3) {
         world_.Deliver([=, &peer] { peer.Answer(w[2]); });
     } else if (what == "window") {
@@ -217,6 +225,25 @@ bool ScriptRunner::SkypeCommand(const std::vector<std::string>& w) {
     } else {
         return Fail("unknown skype command '" + what + "'");
     }
+    return true;
+}
+
+// skype history <id> <type> <status> <handle> <timestamp>|now [<duration>]
+bool ScriptRunner::SkypeHistoryCommand(const std::vector<std::string>& w) {
+    static const char usage[] = "usage: skype history <id> <type> <status> <handle> <timestamp>|now [<duration>]";
+    if (w.size() != 7 && w.size() != 8) return Fail(usage);
+    world::SkypePeer::HistoryEntry entry{w[2], w[3], w[4], w[5], 0, 0};
+    const bool now = w[6] == "now";
+    long long timestamp = 0, duration = 0;
+    if (!now && !ParseNumber(w[6], timestamp)) return Fail(usage);
+    if (w.size() == 8 && (!ParseNumber(w[7], duration) || duration < 0)) return Fail(usage);
+    entry.timestamp = timestamp;
+    entry.duration = static_cast<int>(duration);
+    auto& peer = world_.Skype();
+    world_.Deliver([=, &peer]() mutable {
+        if (now) entry.timestamp = world::SkypePeer::Now();
+        peer.AddHistory(entry);
+    });
     return true;
 }
 

@@ -36,6 +36,7 @@ private:
     bool HandsetCommand(const std::vector<std::string>& w);
     bool HandsetKey(const std::vector<std::string>& w);
     bool SkypeCommand(const std::vector<std::string>& w);
+    bool SkypeHistoryCommand(const std::vector<std::string>& w);
     bool SkypeWindowCommand(const std::vector<std::string>& w);
     bool Fail(const std::string& message);
     bool FinishDeliveries();

@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include <chrono>
+
 namespace platform {
 
 LocalTime LocalTimeFromTm(const std::tm& tm, int milliseconds) {
@@ -13,6 +15,30 @@ LocalTime LocalTimeFromTm(const std::tm& tm, int milliseconds) {
     lt.second = tm.tm_sec;
     lt.milliseconds = milliseconds;
     return lt;
+}
+
+int64_t CalendarSeconds(const LocalTime& time) {
+    using namespace std::chrono;
+    const sys_days day{year{time.year} / time.month / time.day};
+    const sys_seconds at = day + hours{time.hour} + minutes{time.minute} + seconds{time.second};
+    return at.time_since_epoch().count();
+}
+
+LocalTime CalendarTimeOf(int64_t secondsSince1970) {
+    using namespace std::chrono;
+    const sys_seconds at{seconds{secondsSince1970}};
+    const sys_days day = floor<days>(at);
+    const year_month_day date{day};
+    const hh_mm_ss<seconds> time{at - day};
+    LocalTime out;
+    out.year = static_cast<int>(date.year());
+    out.month = static_cast<int>(static_cast<unsigned>(date.month()));
+    out.day = static_cast<int>(static_cast<unsigned>(date.day()));
+    out.dayOfWeek = static_cast<int>(weekday{day}.c_encoding());
+    out.hour = static_cast<int>(time.hours().count());
+    out.minute = static_cast<int>(time.minutes().count());
+    out.second = static_cast<int>(time.seconds().count());
+    return out;
 }
 
 void Clock::Sleep(uint32_t ms) {

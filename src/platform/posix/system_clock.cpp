@@ -31,6 +31,13 @@ LocalTime SystemClock::GetLocalTime() {
                                                 1000));
 }
 
+LocalTime SystemClock::LocalTimeOf(int64_t secondsSince1970) {
+    const auto t = static_cast<std::time_t>(secondsSince1970);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return LocalTimeFromTm(tm, 0);
+}
+
 bool SystemClock::WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
                             uint32_t timeoutMs) {
     if (timeoutMs == kInfinite) {

@@ -13,6 +13,7 @@ public:
     SystemClock();
     uint64_t GetTickCount64() override;
     LocalTime GetLocalTime() override;
+    LocalTime LocalTimeOf(int64_t secondsSince1970) override;
     std::mutex& StateMutex() override { return mutex_; }
     bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
                    uint32_t timeoutMs) override;

@@ -46,24 +46,10 @@ uint64_t VirtualClock::GetTickCount64() { return now_.load(std::memory_order_acq
 // Calendar arithmetic with the standard library's civil calendar alone, so
 // the simulated world needs no system time-zone calls.
 LocalTime VirtualClock::GetLocalTime() {
-    using namespace std::chrono;
     std::lock_guard<std::mutex> lock(mutex_);
     const LocalTime& base = localTimeBase_;
     const uint64_t elapsedMs = now_.load() - localTimeBaseTick_ + static_cast<uint64_t>(base.milliseconds);
-    const sys_days baseDay{year{base.year} / base.month / base.day};
-    const sys_seconds at = baseDay + hours{base.hour} + minutes{base.minute} + seconds{base.second} +
-                           seconds{static_cast<int64_t>(elapsedMs / 1000)};
-    const sys_days day = floor<days>(at);
-    const year_month_day date{day};
-    const hh_mm_ss<seconds> time{at - day};
-    LocalTime out;
-    out.year = static_cast<int>(date.year());
-    out.month = static_cast<int>(static_cast<unsigned>(date.month()));
-    out.day = static_cast<int>(static_cast<unsigned>(date.day()));
-    out.dayOfWeek = static_cast<int>(weekday{day}.c_encoding());
-    out.hour = static_cast<int>(time.hours().count());
-    out.minute = static_cast<int>(time.minutes().count());
-    out.second = static_cast<int>(time.seconds().count());
+    LocalTime out = CalendarTimeOf(CalendarSeconds(base) + static_cast<int64_t>(elapsedMs / 1000));
     out.milliseconds = static_cast<int>(elapsedMs % 1000);
     return out;
 }
