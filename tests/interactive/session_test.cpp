@@ -108,7 +108,7 @@ TEST_F(InteractiveSessionTest, PageKeysScrollTheTranscriptAndHoldItThereAsLinesC
     const std::string scrolled = PaneAfter(0);
     EXPECT_NE(scrolled.find("10 lines back"), std::string::npos) << scrolled;
     Command("skype notify USER alice ONLINESTATUS AWAY");  // new lines come meanwhile
-    std::string pane = PaneAfter(3000);
+    std::string pane = PaneAfter(100);
     EXPECT_NE(pane.find("lines back"), std::string::npos) << pane;
     const size_t row = scrolled.find("\n", scrolled.find("lines back"));
     EXPECT_NE(pane.find(scrolled.substr(row, 200)), std::string::npos) << "the same lines stay in view\n" << pane;
