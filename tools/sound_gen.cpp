@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     const std::string rings = argv[2];
     bool ok = true;
     for (const KeyTone& k : kKeyTones) {
-        ok = WriteWave(keys + "/" + k.file, Render(0.1, [&k](double t) {
+        ok = WriteWave(keys + "/" + k.file, Render(0.15, [&k](double t) {
                            return 0.5 * (Tone(k.low, t) + Tone(k.high, t));
                        })) && ok;
     }
