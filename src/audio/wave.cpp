@@ -3,7 +3,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "platform/log.h"
 #include "platform/text_codec.h"
@@ -68,8 +67,11 @@ bool ReadFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
     if (!std::filesystem::is_regular_file(file, ec)) return false;
     try {
         std::ifstream in(file, std::ios::binary);
-        if (!in) return false;
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        const uintmax_t size = std::filesystem::file_size(file, ec);
+        if (!in || ec) return false;
+        bytes.resize(static_cast<size_t>(size));
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<size_t>(in.gcount()));  // a file that shrank meanwhile
         return !in.bad();
     } catch (const std::ios_base::failure&) {
         return false;
