@@ -50,6 +50,9 @@ std::string ControlName(uint32_t type) {
 struct SimSoundSystem::ControlRef {
     SimMixerLine* line = nullptr;
     SimMixerControl* control = nullptr;
+    size_t card = 0;
+    size_t count = 0;  // values the control holds
+    size_t given = 0;  // values the details carry
 };
 
 uint32_t SimSoundSystem::GetNumDevs() {
@@ -139,21 +142,29 @@ bool SimSoundSystem::FindControl(const OpenMixer& mixer, uint32_t controlId, Con
     SimMixerLine* line = LineOf(mixer.card, controlId >> 4);
     const uint32_t index = controlId & 0xF;
     if (!line || index >= line->controls.size()) return false;
-    ref = ControlRef{line, &line->controls[index]};
+    ref.line = line;
+    ref.control = &line->controls[index];
     return true;
+}
+
+// The control the details name on an open mixer, how many values it holds
+// and how many the details carry.
+uint32_t SimSoundSystem::Locate(MixerHandle handle, const MixerControlDetails& details, ControlRef& ref) {
+    auto it = mixers_.find(handle.value);
+    if (it == mixers_.end()) return kMmInvalidHandle;
+    if (!FindControl(it->second, details.controlId, ref)) return kMixerInvalidControl;
+    ref.card = it->second.card;
+    ref.count = ValueCount(*ref.control, ref.line->channels);
+    ref.given = details.channels * (details.multipleItems ? details.multipleItems : 1u);
+    return !details.values || ref.given == 0 || ref.count == 0 ? kMmInvalidParam : kMmNoError;
 }
 
 uint32_t SimSoundSystem::GetControlDetails(MixerHandle handle, const MixerControlDetails& details) {
     std::lock_guard<std::mutex> lock(mutex_);
-    auto it = mixers_.find(handle.value);
-    if (it == mixers_.end()) return kMmInvalidHandle;
     ControlRef ref;
-    if (!FindControl(it->second, details.controlId, ref)) return kMixerInvalidControl;
-    const size_t count = ValueCount(*ref.control, ref.line->channels);
-    const size_t asked = details.channels * (details.multipleItems ? details.multipleItems : 1u);
-    if (!details.values || asked == 0) return kMmInvalidParam;
+    if (const uint32_t result = Locate(handle, details, ref); result != kMmNoError) return result;
     // One channel asked of a control with more gives the first channel's values.
-    for (size_t i = 0; i < asked; ++i) details.values[i] = ref.control->values[i < count ? i : i % count];
+    for (size_t i = 0; i < ref.given; ++i) details.values[i] = ref.control->values[i % ref.count];
     return kMmNoError;
 }
 
@@ -161,24 +172,19 @@ uint32_t SimSoundSystem::SetControlDetails(MixerHandle handle, const MixerContro
     std::vector<std::pair<WindowHandle, MixerHandle>> windows;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        auto it = mixers_.find(handle.value);
-        if (it == mixers_.end()) return kMmInvalidHandle;
         ControlRef ref;
-        if (!FindControl(it->second, details.controlId, ref)) return kMixerInvalidControl;
-        const size_t count = ValueCount(*ref.control, ref.line->channels);
-        const size_t given = details.channels * (details.multipleItems ? details.multipleItems : 1u);
-        if (!details.values || given == 0) return kMmInvalidParam;
+        if (const uint32_t result = Locate(handle, details, ref); result != kMmNoError) return result;
         const int64_t range = ref.control->maximum - ref.control->minimum;
-        std::string text = QuotedName(cards_[it->second.card].name) + " " + ComponentName(ref.line->componentType) +
-                           " " + ControlName(ref.control->type);
-        for (size_t i = 0; i < count; ++i) {
+        std::string text = QuotedName(cards_[ref.card].name) + " " + ComponentName(ref.line->componentType) + " " +
+                           ControlName(ref.control->type);
+        for (size_t i = 0; i < ref.count; ++i) {
             // A value beyond the control's range is held at its end, as devices do.
-            const uint32_t v = details.values[i < given ? i : i % given];
+            const uint32_t v = details.values[i % ref.given];
             ref.control->values[i] = static_cast<int64_t>(v) > range ? static_cast<uint32_t>(range) : v;
             text += " " + std::to_string(ref.control->values[i]);
         }
         Emit("mixer", text);
-        windows = NotifiedWindows(it->second.card);
+        windows = NotifiedWindows(ref.card);
     }
     PostChange(windows, details.controlId);
     return kMmNoError;

@@ -113,6 +113,7 @@ private:
 
     // With mutex_ held.
     bool FindControl(const OpenMixer& mixer, uint32_t controlId, ControlRef& ref);
+    uint32_t Locate(MixerHandle handle, const MixerControlDetails& details, ControlRef& ref);
     SimMixerLine* LineOf(size_t card, uint32_t lineId);
     SimSoundCard* CardNamed(const std::wstring& name);
     std::vector<size_t> CardsWith(bool waveOut);
