@@ -30,8 +30,9 @@ protected:
 
     // A handset card whose speakers' volume has these channels, range and
     // steps, and starts at `initial` on every channel.
-    void UseCard(uint32_t channels, int64_t maximum, uint32_t steps, std::vector<uint32_t> initial = {}) {
-        SimSoundCard card = SimSoundCard::Standard(L"USB PHONE", channels, maximum, steps);
+    void UseCard(uint32_t channels, int64_t maximum, uint32_t steps, std::vector<uint32_t> initial = {},
+                 bool uniform = false) {
+        SimSoundCard card = SimSoundCard::Standard(L"USB PHONE", channels, maximum, steps, uniform);
         if (!initial.empty()) card.destinations[0].line.controls[0].values = initial;
         sound_.SetCards({card});
     }
@@ -81,6 +82,16 @@ TEST_F(MixerFaderTest, EachKindOfWriteGivesItsRawValues) {
         audio::ReleaseMixers();
         fader_.Forget();
     }
+}
+
+TEST_F(MixerFaderTest, UniformControlIsWrittenAsOneValueWithoutBalance) {
+    UseCard(2, 65535, 32, {30000}, true);
+    ASSERT_TRUE(InitOut());
+    EXPECT_EQ(fader_.m_Details.channels, 1u);
+    EXPECT_EQ(fader_.m_fBalance, 0.0f);
+    EXPECT_EQ(fader_.m_nPos, 30000 / 2047);
+    fader_.SetFaderValue(31, audio::kFaderAbsolute);
+    EXPECT_EQ(Speakers(), std::vector<uint32_t>{65535});
 }
 
 TEST_F(MixerFaderTest, OutVolumeReadsBackOnTheThirtyOneScale) {

@@ -21,8 +21,10 @@ TEST(SoundCommandsTest, BadLinesAreRefusedWithTheirUsage) {
     } const cases[] = {
         {{"sound"}, "usage: sound devices|control|version|mute|volume ..."},
         {{"sound", "version", "7"}, "usage: sound version 5|6"},
-        {{"sound", "control", "USB PHONE", "0", "65535", "32"}, "usage: sound control <device> <channels> <maximum> <steps>"},
+        {{"sound", "control", "USB PHONE", "0", "65535", "32"}, "usage: sound control <device> <channels> <maximum> <steps> [uniform]"},
         {{"sound", "control", "Nowhere", "2", "65535", "32"}, "no sound device 'Nowhere'"},
+        {{"sound", "control", "USB PHONE", "2", "65535", "32", "even"},
+         "usage: sound control <device> <channels> <maximum> <steps> [uniform]"},
         {{"sound", "mute", "USB PHONE", "out", "maybe"}, "usage: sound mute <device> out|in on|off"},
         {{"sound", "volume", "USB PHONE", "left", "5"}, "usage: sound volume <device> out|in <value>"},
         {{"sound", "volume", "USB PHONE", "out", "-1"}, "usage: sound volume <device> out|in <value>"},

@@ -21,13 +21,15 @@ bool Devices(SimWorld& world, const std::vector<std::string>& w, std::string& er
     return true;
 }
 
-// Every volume control of the card gets these channels, range and steps.
+// Every volume control of the card gets these channels, range and steps
+// (one value for all channels when "uniform").
 bool Control(SimWorld& world, const std::vector<std::string>& w, std::string& error) {
     long long channels = 0, maximum = 0, steps = 0;
-    if (w.size() != 6 || !ParseNumber(w[3], channels) || channels < 1 || channels > 8 ||
+    const bool uniform = w.size() == 7 && w[6] == "uniform";
+    if ((w.size() != 6 && !uniform) || !ParseNumber(w[3], channels) || channels < 1 || channels > 8 ||
         !ParseNumber(w[4], maximum) || maximum < 0 || maximum > 0xFFFFFFFFLL || !ParseNumber(w[5], steps) ||
         steps < 0) {
-        error = "usage: sound control <device> <channels> <maximum> <steps>";
+        error = "usage: sound control <device> <channels> <maximum> <steps> [uniform]";
         return false;
     }
     if (world.Running()) {
@@ -39,7 +41,7 @@ bool Control(SimWorld& world, const std::vector<std::string>& w, std::string& er
     for (SimSoundCard& card : cards) {
         if (card.name != platform::Utf8ToWide(w[2])) continue;
         card = SimSoundCard::Standard(card.name, static_cast<uint32_t>(channels), maximum,
-                                      static_cast<uint32_t>(steps));
+                                      static_cast<uint32_t>(steps), uniform);
         found = true;
     }
     if (!found) error = "no sound device '" + w[2] + "'";

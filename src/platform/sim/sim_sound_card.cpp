@@ -8,12 +8,13 @@ namespace platform::sim {
 
 namespace {
 
-SimMixerControl Volume(uint32_t channels, int64_t maximum, uint32_t steps) {
+SimMixerControl Volume(uint32_t channels, int64_t maximum, uint32_t steps, bool uniform) {
     SimMixerControl c;
     c.type = kMixerControlVolume;
+    c.flags = uniform ? kMixerControlFlagUniform : 0;
     c.maximum = maximum;
     c.steps = steps;
-    c.values.assign(channels, 0);
+    c.values.assign(uniform ? 1 : channels, 0);
     return c;
 }
 
@@ -29,15 +30,16 @@ SimMixerControl Mute() {
 
 }  // namespace
 
-SimSoundCard SimSoundCard::Standard(const std::wstring& name, uint32_t channels, int64_t maximum, uint32_t steps) {
+SimSoundCard SimSoundCard::Standard(const std::wstring& name, uint32_t channels, int64_t maximum, uint32_t steps,
+                                    bool uniform) {
     SimSoundCard card;
     card.name = name;
     card.interfaceName = name;
-    SimMixerDestination speakers{{kMixerDstSpeakers, L"Speakers", channels, {Volume(channels, maximum, steps), Mute()}},
+    SimMixerDestination speakers{{kMixerDstSpeakers, L"Speakers", channels, {Volume(channels, maximum, steps, uniform), Mute()}},
                                  {}};
     SimMixerDestination waveIn{{kMixerDstWaveIn, L"Recording Control", channels, {Mute()}}, {}};
     waveIn.sources.push_back(
-        SimMixerLine{kMixerSrcMicrophone, L"Microphone", channels, {Volume(channels, maximum, steps)}});
+        SimMixerLine{kMixerSrcMicrophone, L"Microphone", channels, {Volume(channels, maximum, steps, uniform)}});
     card.destinations = {speakers, waveIn};
     return card;
 }

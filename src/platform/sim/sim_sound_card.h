@@ -41,9 +41,10 @@ struct SimSoundCard {
 
     // Speakers with a volume and a mute; a wave-in destination with a mute
     // and no volume of its own, and a microphone source with the recording
-    // volume. Every volume has the given channels, range and steps.
+    // volume. Every volume has the given channels, range and steps, and is
+    // uniform (one value for all channels) when asked.
     static SimSoundCard Standard(const std::wstring& name, uint32_t channels = 2, int64_t maximum = 65535,
-                                 uint32_t steps = 32);
+                                 uint32_t steps = 32, bool uniform = false);
 };
 
 // A short name of a line's component type for the transcript ("speakers",
