@@ -6,7 +6,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
-targets="skype_message profile_reader input_report"
+targets="skype_message profile_reader input_report wave_reader"
 out=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_FUZZ=ON -DCORVANE_WERROR=OFF >/dev/null
 ninja -C "$out" -j2 $(for t in $targets; do printf 'fuzz_%s ' "$t"; done)

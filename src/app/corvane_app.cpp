@@ -1,6 +1,7 @@
 #include "app/corvane_app.h"
 
 #include "app/corvane_dlg.h"
+#include "audio/audio_state.h"
 #include "common/device_names.h"
 #include "app/key_pipeline.h"
 #include "common/settings.h"
@@ -41,6 +42,7 @@ void ResetProcessState() {
     skype::ResetSkypeParser();
     common::g_OutDeviceName.Set(L"");
     common::g_InDeviceName.Set(L"");
+    audio::ResetAudioState();
 }
 
 }  // namespace app

@@ -2,6 +2,8 @@
 
 #include "app/device_change.h"
 #include "common/device_names.h"
+#include "audio/audio_state.h"
+#include "audio/endpoint_volume.h"
 #include "audio/mixer_fader.h"
 #include "audio/mixer_setup.h"
 #include "settings_ui/settings_sheet.h"
@@ -56,7 +58,8 @@ bool CCorvaneDlg::OnInitDialog() {
     modes::SwitchMode(modes::MODE_UNCONNECTED);
     handset::NewWriteCmd(handset::CMD_INIT);
     const std::wstring outName = audio::FindUsbOutDeviceName();
-    audio::InitializeMixers(outName);
+    audio::SetHandsetLock(&handset::g_WriteDevice.m_Lock);
+    audio::InitializeMixers(outName, m_hWnd);
     common::g_OutDeviceName.Set(outName);
     common::g_InDeviceName.Set(audio::FindUsbInDeviceName());
     platform::LogW(L"InDevice=%ls, OutDevice=%ls", common::g_InDeviceName.Get().c_str(), common::g_OutDeviceName.Get().c_str());
@@ -149,6 +152,8 @@ void CCorvaneDlg::StopThreads() {
     handset::Disconnect(handset::g_ReadDevice);
     m_ReadThread.Join();
     m_KeyEventThread.Join();
+    // The devices of the key tones and the mixers go with the threads that used them.
+    audio::ResetAudioState();
 }
 
 }  // namespace app

@@ -35,7 +35,7 @@ void OnArrival(CCorvaneDlg& dlg) {
     ReadDeviceFirst();
     NewWriteCmd(CMD_INIT);
     const std::wstring outName = audio::FindUsbOutDeviceName();
-    audio::InitializeMixers(outName);
+    audio::InitializeMixers(outName, dlg.m_hWnd);
     skype::ConfigureSkypeAudio();
     common::g_OutDeviceName.Set(outName);
     common::g_InDeviceName.Set(audio::FindUsbInDeviceName());

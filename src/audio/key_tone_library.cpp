@@ -2,25 +2,23 @@
 
 #include <atomic>
 
+#include "audio/wave_key_tones.h"
+
 namespace audio {
 
 namespace {
-// Plays nothing: the program runs without sound until a player is installed.
-class SilentKeyToneLibrary final : public KeyToneLibrary {
-public:
-    void InitNewWave(const std::wstring&, const std::wstring&, platform::WindowHandle) override {}
-    void PlayWave(const std::wstring&, const std::wstring&, platform::WindowHandle) override {}
-    void StopPlayWave(const std::wstring&) override {}
-};
-
 std::atomic<KeyToneLibrary*> g_library{nullptr};
+
+WaveKeyTones& OwnLibrary() {
+    static WaveKeyTones* own = new WaveKeyTones;  // never destroyed: key threads may outlive statics
+    return *own;
+}
 }  // namespace
 
 KeyToneLibrary& CurrentKeyToneLibrary() {
-    static SilentKeyToneLibrary* silent = new SilentKeyToneLibrary;
     KeyToneLibrary* l = g_library.load();
     if (l) return *l;
-    return *silent;
+    return OwnLibrary();
 }
 
 void InstallKeyToneLibrary(KeyToneLibrary* library) { g_library.store(library); }
@@ -34,5 +32,7 @@ void RT_PlayWave(const std::wstring& device, const std::wstring& path, platform:
 }
 
 void RT_StopPlayWave(const std::wstring& device) { CurrentKeyToneLibrary().StopPlayWave(device); }
+
+void ResetKeyTones() { OwnLibrary().Reset(); }
 
 }  // namespace audio

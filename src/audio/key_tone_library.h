@@ -16,12 +16,16 @@ public:
     virtual void StopPlayWave(const std::wstring& device) = 0;
 };
 
-// The installed library; a silent one until a player is installed.
+// The installed library; our own wave player (audio/wave_key_tones.h) until
+// another is installed.
 KeyToneLibrary& CurrentKeyToneLibrary();
-void InstallKeyToneLibrary(KeyToneLibrary* library);  // nullptr: the silent one
+void InstallKeyToneLibrary(KeyToneLibrary* library);  // nullptr: our own
 
 void RT_InitNewWave(const std::wstring& device, const std::wstring& path, platform::WindowHandle window);
 void RT_PlayWave(const std::wstring& device, const std::wstring& path, platform::WindowHandle window);
 void RT_StopPlayWave(const std::wstring& device);
+
+// Stops every key tone and forgets the registered files.
+void ResetKeyTones();
 
 }  // namespace audio

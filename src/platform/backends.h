@@ -5,12 +5,16 @@
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/directory.h"
+#include "platform/endpoint_volume.h"
 #include "platform/glyph_renderer.h"
 #include "platform/hid_host.h"
+#include "platform/mixer.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/text_codec.h"
+#include "platform/wave_devices.h"
 
 namespace platform {
 
@@ -24,9 +28,15 @@ struct Backends {
     System* system = nullptr;
     GlyphRenderer* glyphs = nullptr;
     TextCodec* codec = nullptr;
+    Mixer* mixer = nullptr;
+    WaveDevices* waveDevices = nullptr;
+    EndpointVolume* endpointVolume = nullptr;
+    Directory* directory = nullptr;
 };
 
-// This build's defaults, chosen by its backend family. They are never
+// This build's defaults, chosen by its backend family; a family that has no
+// sound backends of its own leaves them null and gets a sound system without
+// devices and the portable directory search. They are never
 // destroyed: the program's static objects still reach them at process end
 // (the handset objects close their handles through the HID host).
 const Backends& DefaultBackends();

@@ -7,6 +7,21 @@
 
 namespace platform {
 
+// The fields of the platform's version record. The extended record adds the
+// service-pack numbers, suite mask and product type; the plain one leaves
+// them 0.
+struct OsVersionInfo {
+    uint32_t majorVersion = 0;
+    uint32_t minorVersion = 0;
+    uint32_t buildNumber = 0;
+    uint32_t platformId = 0;
+    std::wstring csdVersion;  // at most 127 characters
+    uint16_t servicePackMajor = 0;
+    uint16_t servicePackMinor = 0;
+    uint16_t suiteMask = 0;
+    uint8_t productType = 0;
+};
+
 class System {
 public:
     virtual ~System() = default;
@@ -18,6 +33,10 @@ public:
     // True on Windows Vista and later (the endpoint-volume era). Off Windows
     // there is no older system to stand in for, so backends there say true.
     virtual bool IsVistaOrLater() = 0;
+    // The version record, extended or plain; false when the platform gives
+    // none. A backend without records of its own describes itself by
+    // IsVistaOrLater: 6.1 (build 7601) or 5.1 (build 2600).
+    virtual bool GetVersionInfo(OsVersionInfo& info, bool extended);
 };
 
 // The process-wide system (platform/backends.h installs it).

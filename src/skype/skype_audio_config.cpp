@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "audio/endpoint_volume.h"
 #include "common/device_names.h"
 #include "common/settings.h"
 #include "platform/log.h"
-#include "platform/system_info.h"
 #include "skype/skype_monitor.h"
 
 namespace skype {
@@ -41,7 +41,7 @@ std::string RingTonePath() {
 void ConfigureSkypeAudio() {
     std::string in = kOldSystemDevice;
     std::string out = kOldSystemDevice;
-    if (platform::IsVistaOrLater()) {
+    if (audio::CheckIsVistaOs()) {
         in = platform::WideToUtf8(common::g_InDeviceName.Get());
         out = platform::WideToUtf8(common::g_OutDeviceName.Get());
     }

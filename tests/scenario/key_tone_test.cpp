@@ -56,14 +56,14 @@ protected:
     void SetUp() override {
         ProgramTest::SetUp();
         audio::InstallKeyToneLibrary(&tones_);
-        audio::InstallFaderBackend([this](audio::CMixerFader& f, int value, int type) {
+        audio::InstallFaderObserver([this](audio::CMixerFader& f, int value, int type) {
             std::lock_guard<std::mutex> lock(faderMutex_);
             faders_.push_back(std::string(f.Name()) + " " + std::to_string(value) + " " + std::to_string(type));
         });
     }
     void TearDown() override {
         ProgramTest::TearDown();
-        audio::InstallFaderBackend(nullptr);
+        audio::InstallFaderObserver(nullptr);
         audio::InstallKeyToneLibrary(nullptr);
     }
     std::vector<std::string> Faders() {
@@ -118,7 +118,8 @@ TEST_F(KeyToneTest, VolumeKeysStepTheOutputFaderInEveryMode) {
     PressAndRelease(20);  // KEY_VOL_UP in MODE_UNCONNECTED
     SwitchModeNow(modes::MODE_TALKING);
     PressAndRelease(25);  // KEY_VOL_DOWN while talking
-    EXPECT_EQ(Faders(), (std::vector<std::string>{"out 0 0", "out 0 1"}));
+    // The set-up's stored volumes first, then one step per key.
+    EXPECT_EQ(Faders(), (std::vector<std::string>{"out 25 4", "in 25 4", "out 0 0", "out 0 1"}));
     EXPECT_EQ(Channel("key"), (std::vector<std::string>{"19", "20"}));
 }
 

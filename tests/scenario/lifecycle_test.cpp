@@ -10,6 +10,7 @@
 #include "app/corvane_dlg.h"
 #include "common/settings.h"
 #include "audio/mixer_fader.h"
+#include "platform/mixer.h"
 #include "platform/registry.h"
 #include "support/program_fixture.h"
 #include "support/temp_folder.h"
@@ -65,16 +66,19 @@ TEST_F(LifecycleTest, StartupStepsRunInOrder) {
     World().Start();
     std::vector<std::string> order;
     for (const auto& line : Channel("log")) {
-        for (const char* step : {"MODE_UNCONNECTED 000", "InitializeMixers: ", "InDevice=, OutDevice=",
+        for (const char* step : {"MODE_UNCONNECTED 000", "InitializeMixers: USB PHONE",
+                                 "InDevice=USB PHONE, OutDevice=USB PHONE",
                                  "UpdateTrayIcon", "SKYPECONTROLAPI_ATTACH_SUCCESS.................."}) {
             if (line == step) order.push_back(step);
         }
     }
+    // The handset's sound card is found by its name, after the built-in one.
     // The discover broadcast waits for every top-level window, Skype's own
     // among them, and answers the attach message meanwhile; so Skype's status
     // may arrive before or after the initialisation's connection update, but
     // both come after the handset and audio steps.
-    const std::vector<std::string> first = {"MODE_UNCONNECTED 000", "InitializeMixers: ", "InDevice=, OutDevice="};
+    const std::vector<std::string> first = {"MODE_UNCONNECTED 000", "InitializeMixers: USB PHONE",
+                                 "InDevice=USB PHONE, OutDevice=USB PHONE"};
     ASSERT_GE(order.size(), 5u);
     EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 3), first);
     EXPECT_GE(std::count(order.begin(), order.end(), "UpdateTrayIcon"), 1);
@@ -88,28 +92,27 @@ namespace {
 
 class MainWindowMessageTest : public testing_support::ProgramTest {
 protected:
-    void TearDown() override {
-        ProgramTest::TearDown();
-        audio::InstallMuteBackend(nullptr);
-    }
-    void SendMixerChange() {
-        const std::wstring title = L"VARNO-CORVANE";
-        World().Desktop().SendMessage(World().Desktop().FindWindow(nullptr, &title), platform::MM_MIXM_CONTROL_CHANGE, 0,
-                                      0);
+    // The user switches a mute in the platform's volume panel.
+    void UserMute(uint32_t destination, bool on) {
+        World().Sound().UserSetControl(L"USB PHONE", destination, 0, platform::kMixerControlMute, {on ? 1u : 0u});
+        World().Settle();
     }
 };
 
 TEST_F(MainWindowMessageTest, MuteSwitchesAreCopiedOnlyOnceTheHandsetHasStarted) {
-    audio::InstallMuteBackend([](audio::CMixerMute& m) { return std::string(m.Name()) == "out" ? 1 : 0; });
     Handset().Plug(World().Bus());
     World().Start();
-    SendMixerChange();
+    UserMute(platform::kMixerDstSpeakers, true);
     EXPECT_EQ(common::g_Settings.VAL_AUDIO_OUT_MUTE, 0) << "not started: the settings stay";
     Handset().Press(240);
     World().Advance(100);
-    SendMixerChange();
+    UserMute(platform::kMixerDstSpeakers, true);
     EXPECT_EQ(common::g_Settings.VAL_AUDIO_OUT_MUTE, 1);
     EXPECT_EQ(common::g_Settings.VAL_AUDIO_IN_MUTE, 0);
+    UserMute(platform::kMixerDstWaveIn, true);
+    UserMute(platform::kMixerDstSpeakers, false);
+    EXPECT_EQ(common::g_Settings.VAL_AUDIO_OUT_MUTE, 0);
+    EXPECT_EQ(common::g_Settings.VAL_AUDIO_IN_MUTE, 1);
 }
 
 TEST_F(MainWindowMessageTest, SettingsPagesOpenFromTheMenuAndDoubleClick) {

@@ -40,7 +40,7 @@ TEST_F(SkypeLinkTest, AttachSendsFourQueriesAndFullNameEntersMain) {
     ASSERT_GE(cmds.size(), 10u);
     // Skype's audio set-up comes first, then the four queries.
     EXPECT_EQ(std::vector<std::string>(cmds.begin(), cmds.begin() + 8),
-              (std::vector<std::string>{"SET AUDIO_IN ", "SET AUDIO_OUT ", "SET RINGER ",
+              (std::vector<std::string>{"SET AUDIO_IN USB PHONE", "SET AUDIO_OUT USB PHONE", "SET RINGER USB PHONE",
                                         "SET RINGTONE 1 $PROGRAM/RingTone/", "GET UI_LANGUAGE",
                                         "GET PROFILE PSTN_BALANCE", "GET CURRENTUSERHANDLE", "GET SKYPEVERSION"}));
     EXPECT_NE(std::find(cmds.begin(), cmds.end(), "GET USER echo123 FULLNAME"), cmds.end());

@@ -2,6 +2,7 @@
 
 #include "common/key_ids.h"
 #include "common/settings.h"
+#include "main/sim/sound_commands.h"
 
 namespace sim {
 
@@ -69,6 +70,10 @@ bool ScriptRunner::Execute(const ScriptLine& line) {
     if (command == "wait") return Wait(w);
     if (command == "handset") return HandsetCommand(w);
     if (command == "skype") return SkypeCommand(w);
+    if (command == "sound") {
+        std::string error;
+        return SoundCommand(world_, w, error) || Fail(error);
+    }
     if (command == "tray") {
         long long id = 0;
         auto& shell = world_.Shell();

@@ -31,12 +31,15 @@ std::string Hex(const uint8_t* bytes, size_t count) {
 
 // Memory addresses differ from run to run; the transcript shows "0x?".
 std::string WithoutAddresses(const std::string& text) {
-    static const std::string kAddressed = "AddCallObject 0x";
-    const size_t at = text.find(kAddressed);
-    if (at == std::string::npos) return text;
-    size_t end = at + kAddressed.size();
-    while (end < text.size() && std::isxdigit(static_cast<unsigned char>(text[end]))) ++end;
-    return text.substr(0, at + kAddressed.size()) + "?" + text.substr(end);
+    static const char* const kAddressed[] = {"AddCallObject 0x", "m_Value=0x"};
+    for (const std::string prefix : kAddressed) {
+        const size_t at = text.find(prefix);
+        if (at == std::string::npos) continue;
+        size_t end = at + prefix.size();
+        while (end < text.size() && std::isxdigit(static_cast<unsigned char>(text[end]))) ++end;
+        return text.substr(0, at + prefix.size()) + "?" + text.substr(end);
+    }
+    return text;
 }
 
 std::string SectionOfKey(const std::string& key) {
@@ -51,6 +54,10 @@ void InstallResources(const std::filesystem::path& folder) {
     std::error_code ec;
     fs::copy_file(resources / "Corvane.ini", folder / "Corvane.ini", fs::copy_options::overwrite_existing, ec);
     fs::copy(resources / "Language", folder / "Language", fs::copy_options::recursive, ec);
+    fs::copy(resources / "RingTone", folder / "RingTone", fs::copy_options::recursive, ec);
+    for (const auto& entry : fs::directory_iterator(resources / "KeyTone", ec)) {
+        fs::copy_file(entry.path(), folder / entry.path().filename(), fs::copy_options::overwrite_existing, ec);
+    }
 }
 
 std::filesystem::path MakeProgramFolder() {
@@ -120,8 +127,11 @@ SimWorld::SimWorld(const Options& options)
         for (size_t at; (at = t.find(folder)) != std::string::npos;) t.replace(at, folder.size(), "$PROGRAM/");
         transcript_.Add("skype-cmd", TranscriptText(t));
     });
-    audio::InstallFaderBackend([this](audio::CMixerFader& fader, int value, int type) {
+    audio::InstallFaderObserver([this](audio::CMixerFader& fader, int value, int type) {
         transcript_.Add("fader", std::string(fader.Name()) + " " + std::to_string(value) + " " + std::to_string(type));
+    });
+    sound_.SetEventListener([this](const std::string& channel, const std::string& text) {
+        transcript_.Add(channel, TranscriptText(text));
     });
     delivery_.Start();
 }
@@ -131,7 +141,8 @@ SimWorld::~SimWorld() {
     delivery_.Stop();
     skype_.Quit();
     skype_.SetCommandListener(nullptr);
-    audio::InstallFaderBackend(nullptr);
+    audio::InstallFaderObserver(nullptr);
+    sound_.SetEventListener(nullptr);
     handset_.SetEventListener(nullptr);
     modes::SetModeObserver(nullptr);
     modes::g_VirtualDisplay.SetObserver(nullptr);

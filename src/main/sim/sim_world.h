@@ -18,6 +18,7 @@
 #include "platform/portable/local_desktop.h"
 #include "platform/portable/memory_registry.h"
 #include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_sound_system.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/virtual_clock.h"
 #include "platform/sim/virtual_hid_bus.h"
@@ -56,6 +57,7 @@ public:
     platform::MemoryRegistry& Registry() { return registry_; }
     platform::sim::SimShell& Shell() { return shell_; }
     platform::sim::SimSystem& System() { return system_; }
+    platform::sim::SimSoundSystem& Sound() { return sound_; }
     Transcript& Log() { return transcript_; }
     const std::filesystem::path& ProgramFolder() const { return folder_; }
 
@@ -100,8 +102,17 @@ private:
     platform::MemoryRegistry registry_;
     platform::sim::SimShell shell_;
     platform::sim::SimSystem system_;
+    platform::sim::SimSoundSystem sound_;
     // The world's backends, in place from construction to destruction.
-    platform::ScopedBackends backends_{{&clock_, &desktop_, &bus_, &registry_, &shell_, &system_}};
+    platform::ScopedBackends backends_{{.clock = &clock_,
+                                        .desktop = &desktop_,
+                                        .hidHost = &bus_,
+                                        .registry = &registry_,
+                                        .shell = &shell_,
+                                        .system = &system_,
+                                        .mixer = &sound_,
+                                        .waveDevices = &sound_,
+                                        .endpointVolume = &sound_}};
     Transcript transcript_;
     std::unique_ptr<Observer> observer_;
     WindowTranscriber windowTranscriber_{transcript_, skype_, desktop_};

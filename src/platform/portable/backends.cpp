@@ -2,6 +2,9 @@
 
 #include <atomic>
 
+#include "platform/defaults/no_sound_devices.h"
+#include "platform/portable/file_directory.h"
+
 namespace platform {
 
 namespace {
@@ -17,6 +20,10 @@ struct Slots {
     std::atomic<System*> system{nullptr};
     std::atomic<GlyphRenderer*> glyphs{nullptr};
     std::atomic<TextCodec*> codec{nullptr};
+    std::atomic<Mixer*> mixer{nullptr};
+    std::atomic<WaveDevices*> waveDevices{nullptr};
+    std::atomic<EndpointVolume*> endpointVolume{nullptr};
+    std::atomic<Directory*> directory{nullptr};
 };
 
 Slots& Installed() {
@@ -30,6 +37,26 @@ Port& InstalledOr(const std::atomic<Port*>& slot, Port* fallback) {
     return p ? *p : *fallback;
 }
 
+NoSoundDevices& Silence() {
+    static NoSoundDevices* none = new NoSoundDevices;  // never destroyed, like the defaults
+    return *none;
+}
+
+template <typename Port>
+Port* OrFallback(Port* port, Port* fallback) {
+    return port ? port : fallback;
+}
+
+Mixer* DefaultMixer() { return OrFallback<Mixer>(DefaultBackends().mixer, &Silence()); }
+WaveDevices* DefaultWaveDevices() { return OrFallback<WaveDevices>(DefaultBackends().waveDevices, &Silence()); }
+EndpointVolume* DefaultEndpointVolume() {
+    return OrFallback<EndpointVolume>(DefaultBackends().endpointVolume, &Silence());
+}
+Directory* DefaultDirectory() {
+    static FileDirectory* files = new FileDirectory;
+    return OrFallback<Directory>(DefaultBackends().directory, files);
+}
+
 }  // namespace
 
 Clock& CurrentClock() { return InstalledOr(Installed().clock, DefaultBackends().clock); }
@@ -40,6 +67,10 @@ Shell& CurrentShell() { return InstalledOr(Installed().shell, DefaultBackends().
 System& CurrentSystem() { return InstalledOr(Installed().system, DefaultBackends().system); }
 GlyphRenderer& CurrentGlyphRenderer() { return InstalledOr(Installed().glyphs, DefaultBackends().glyphs); }
 TextCodec& CurrentTextCodec() { return InstalledOr(Installed().codec, DefaultBackends().codec); }
+Mixer& CurrentMixer() { return InstalledOr(Installed().mixer, DefaultMixer()); }
+WaveDevices& CurrentWaveDevices() { return InstalledOr(Installed().waveDevices, DefaultWaveDevices()); }
+EndpointVolume& CurrentEndpointVolume() { return InstalledOr(Installed().endpointVolume, DefaultEndpointVolume()); }
+Directory& CurrentDirectory() { return InstalledOr(Installed().directory, DefaultDirectory()); }
 
 void InstallBackends(const Backends& backends) {
     Slots& slots = Installed();
@@ -51,17 +82,24 @@ void InstallBackends(const Backends& backends) {
     slots.system.store(backends.system, std::memory_order_release);
     slots.glyphs.store(backends.glyphs, std::memory_order_release);
     slots.codec.store(backends.codec, std::memory_order_release);
+    slots.mixer.store(backends.mixer, std::memory_order_release);
+    slots.waveDevices.store(backends.waveDevices, std::memory_order_release);
+    slots.endpointVolume.store(backends.endpointVolume, std::memory_order_release);
+    slots.directory.store(backends.directory, std::memory_order_release);
 }
 
 Backends InstalledBackends() {
-    return Backends{&CurrentClock(),  &CurrentDesktop(), &CurrentHidHost(),       &CurrentRegistry(),
-                    &CurrentShell(),  &CurrentSystem(),  &CurrentGlyphRenderer(), &CurrentTextCodec()};
+    return Backends{&CurrentClock(),         &CurrentDesktop(),     &CurrentHidHost(),        &CurrentRegistry(),
+                    &CurrentShell(),         &CurrentSystem(),      &CurrentGlyphRenderer(),  &CurrentTextCodec(),
+                    &CurrentMixer(),         &CurrentWaveDevices(), &CurrentEndpointVolume(), &CurrentDirectory()};
 }
 
 ScopedBackends::ScopedBackends(const Backends& backends) {
     const Slots& slots = Installed();
-    previous_ = Backends{slots.clock.load(),  slots.desktop.load(), slots.hidHost.load(), slots.registry.load(),
-                         slots.shell.load(),  slots.system.load(),  slots.glyphs.load(),  slots.codec.load()};
+    previous_ = Backends{slots.clock.load(),       slots.desktop.load(),     slots.hidHost.load(),
+                         slots.registry.load(),    slots.shell.load(),       slots.system.load(),
+                         slots.glyphs.load(),      slots.codec.load(),       slots.mixer.load(),
+                         slots.waveDevices.load(), slots.endpointVolume.load(), slots.directory.load()};
     InstallBackends(backends);
 }
 

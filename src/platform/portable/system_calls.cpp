@@ -22,4 +22,15 @@ void TerminateProcess(int exitCode) { CurrentSystem().TerminateProcess(exitCode)
 
 bool IsVistaOrLater() { return CurrentSystem().IsVistaOrLater(); }
 
+bool System::GetVersionInfo(OsVersionInfo& info, bool extended) {
+    const bool vista = IsVistaOrLater();
+    info = OsVersionInfo{};
+    info.majorVersion = vista ? 6 : 5;
+    info.minorVersion = 1;
+    info.buildNumber = vista ? 7601 : 2600;
+    info.platformId = 2;  // the NT family
+    if (extended) info.productType = 1;  // a workstation
+    return true;
+}
+
 }  // namespace platform
