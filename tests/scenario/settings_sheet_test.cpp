@@ -162,6 +162,18 @@ TEST_F(SettingsSheetTest, PolishChosenOnTheAdvancedPageShowsAtOnce) {
     EXPECT_EQ(World().Shell().Tray().tip, L"Telefon USB: brak po\u0142\u0105czenia ze Skype") << "the tip follows";
 }
 
+TEST_F(SettingsSheetTest, OkWithNoLanguageChosenStoresMinusOneAndEnglishShows) {
+    World().WriteSetting("VAL_LANGUAGE", "9");
+    StartWithStartedHandset();
+    Tray(kAdvancedCommand);
+    EXPECT_EQ(Sheet().Control(3, 1007)->selection, -1);
+    User([](auto& s) { s.UserPressOk(); });
+    EXPECT_EQ(common::g_Settings.VAL_LANGUAGE, -1);
+    EXPECT_TRUE(FileHas("VAL_LANGUAGE=-1"));
+    Tray(kAboutCommand);
+    EXPECT_EQ(Sheet().TabText(3), L"Advanced");
+}
+
 TEST_F(SettingsSheetTest, TrayLanguageRenamesTabsTitleAndButtonsAndTheListOnlyOnceShown) {
     StartWithStartedHandset();
     Tray(kAboutCommand);
