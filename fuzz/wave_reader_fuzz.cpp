@@ -54,6 +54,7 @@ public:
     }
     uint32_t OutClose(platform::WaveOutHandle) override { return platform::kMmNoError; }
     uint32_t InGetNumDevs() override { return 0; }
+    uint32_t InGetDevCaps(uint32_t, std::wstring&) override { return platform::kMmBadDeviceId; }
 
     bool Complete(platform::WaveOutHandle handle) {
         if (queue_.empty()) return false;

@@ -6,7 +6,7 @@
 #include "audio/endpoint_volume.h"
 #include "audio/mixer_fader.h"
 #include "audio/mixer_setup.h"
-#include "settings_ui/settings_sheet.h"
+#include "app/setting_dlg.h"
 #include "app/key_pipeline.h"
 #include "common/settings.h"
 #include "app/update_tray_icon.h"
@@ -100,7 +100,7 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
         case platform::WM_COMMAND:
             if (wParam == ID_APP_EXIT_COMMAND) ExitCommand();
             if (wParam >= ID_AUDIO_SETTING && wParam <= ID_ABOUT) {
-                settings_ui::OpenSettingSheet(static_cast<int>(wParam - ID_AUDIO_SETTING));
+                OpenSettingSheet(static_cast<int>(wParam - ID_AUDIO_SETTING));
             }
             if (LanguageOfCommand(static_cast<uint32_t>(wParam)) >= 0) {
                 OnLanguageCommand(LanguageOfCommand(static_cast<uint32_t>(wParam)));
@@ -108,7 +108,7 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
             return 0;
         case WM_TRAY_CALLBACK:
             if (lParam == platform::WM_LBUTTONDBLCLK) {
-                settings_ui::OpenSettingSheet(0);
+                OpenSettingSheet(0);
             } else {
                 m_TrayIcon.OnTrayNotification(wParam, lParam);
             }
@@ -127,6 +127,19 @@ platform::LRESULT CCorvaneDlg::WindowProc(uint32_t message, platform::WPARAM wPa
 void CCorvaneDlg::OnLanguageCommand(int language) {
     common::g_Settings.VAL_LANGUAGE = language;
     common::g_SettingsIni.WriteInt(L"SETTING", L"VAL_LANGUAGE", language);
+    if (m_pSettingDlg) m_pSettingDlg->OnLanguageCommand(language);
+}
+
+void CCorvaneDlg::OpenSettingSheet(int page) {
+    platform::LogW(L"OpenSettingSheet: page %d", page);
+    if (m_pSettingDlg) {
+        m_pSettingDlg->SetActivePage(page);
+        return;
+    }
+    CSettingDlg sheet(m_hWnd, page);
+    m_pSettingDlg = &sheet;
+    sheet.DoModal();
+    m_pSettingDlg = nullptr;
 }
 
 void CCorvaneDlg::OnMixerControlChange() {
@@ -138,6 +151,7 @@ void CCorvaneDlg::OnMixerControlChange() {
 void CCorvaneDlg::ExitCommand() {
     common::SaveSettings(common::g_Settings);
     modes::BlankDisplay();
+    if (m_pSettingDlg) m_pSettingDlg->Cancel();
     m_TrayIcon.RemoveIcon();
     m_TrayIcon.ClearShowIconPending();
     EndDialog(platform::IDOK);

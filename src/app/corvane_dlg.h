@@ -11,6 +11,8 @@
 
 namespace app {
 
+class CSettingDlg;
+
 constexpr wchar_t kMainWindowTitle[] = L"VARNO-CORVANE";
 constexpr wchar_t kMainWindowClass[] = L"Corvane.Class";
 
@@ -49,6 +51,12 @@ public:
     void OnLanguageCommand(int language);
     // A mixer control changed: the handset's mute switches go into the settings.
     void OnMixerControlChange();
+    // Runs the settings sheet on page 0 ... 4 (Audio, Phone, Ring Tone,
+    // Advanced, About); while it runs, a further request only shows that page.
+    void OpenSettingSheet(int page);
+
+    // The open settings sheet; one at a time.
+    CSettingDlg* m_pSettingDlg = nullptr;
 
 private:
     platform::Thread m_ReadThread;

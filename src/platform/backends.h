@@ -10,6 +10,7 @@
 #include "platform/glyph_renderer.h"
 #include "platform/hid_host.h"
 #include "platform/mixer.h"
+#include "platform/property_sheet.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -32,11 +33,13 @@ struct Backends {
     WaveDevices* waveDevices = nullptr;
     EndpointVolume* endpointVolume = nullptr;
     Directory* directory = nullptr;
+    SheetHost* sheetHost = nullptr;
 };
 
 // This build's defaults, chosen by its backend family; a family that has no
 // sound backends of its own leaves them null and gets a sound system without
-// devices and the portable directory search. They are never
+// devices and the portable directory search; one without a sheet host gets
+// sheets that close at once. They are never
 // destroyed: the program's static objects still reach them at process end
 // (the handset objects close their handles through the HID host).
 const Backends& DefaultBackends();

@@ -1,5 +1,6 @@
 #pragma once
-// The current user's registry: keys by path, DWORD and string values.
+// The current user's registry: keys by path, DWORD and string values, set
+// and deleted.
 
 #include <cstdint>
 #include <optional>
@@ -17,6 +18,8 @@ public:
     virtual bool OpenKey(const std::wstring& path) = 0;
     virtual bool SetValue(const std::wstring& path, const std::wstring& name, const RegistryValue& value) = 0;
     virtual std::optional<RegistryValue> GetValue(const std::wstring& path, const std::wstring& name) = 0;
+    // False when the key or the value is not there.
+    virtual bool DeleteValue(const std::wstring& path, const std::wstring& name) = 0;
 };
 
 // The process-wide registry (platform/backends.h installs it).

@@ -84,6 +84,8 @@ public:
     virtual uint32_t OutReset(WaveOutHandle handle) = 0;
     virtual uint32_t OutClose(WaveOutHandle handle) = 0;
     virtual uint32_t InGetNumDevs() = 0;
+    // The product name (at most 31 characters) of wave-in device `id`.
+    virtual uint32_t InGetDevCaps(uint32_t id, std::wstring& productName) = 0;
 };
 
 // The process-wide wave devices (platform/backends.h installs them).

@@ -93,10 +93,11 @@ TEST(ShippedLanguageFiles, EveryLanguageHasEveryKey) {
         EXPECT_EQ(FormatVersionInfo(version, L"1.2").find(L"%"), std::wstring::npos) << name;
     }
     for (const char* key : {"Menu_Language", "Menu_Exit", "Tray_Tip_Info_1", "Tray_Tip_Info_2", "Tray_Tip_Info_3",
-                            "Popup_Message_1", "Dlg_Caption", "Button_Apply", "Screen_Display_PlayEnd"}) {
+                            "Popup_Message_1", "Dlg_Caption", "Button_Apply", "Screen_Display_PlayEnd",
+                            "RingTone_Play_Failed"}) {
         EXPECT_EQ(english.count(key), 1u) << key;
     }
-    EXPECT_EQ(english.size(), 64u);
+    EXPECT_EQ(english.size(), 65u);
 }
 
 }  // namespace

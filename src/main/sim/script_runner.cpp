@@ -2,6 +2,7 @@
 
 #include "common/key_ids.h"
 #include "common/settings.h"
+#include "main/sim/sheet_commands.h"
 #include "main/sim/sound_commands.h"
 
 namespace sim {
@@ -73,6 +74,10 @@ bool ScriptRunner::Execute(const ScriptLine& line) {
     if (command == "sound") {
         std::string error;
         return SoundCommand(world_, w, error) || Fail(error);
+    }
+    if (command == "sheet") {
+        std::string error;
+        return SheetCommand(world_, w, error) || Fail(error);
     }
     if (command == "tray") {
         long long id = 0;

@@ -114,6 +114,15 @@ SimWorld::SimWorld(const Options& options)
         transcript_.Add("msgbox", "\"" + TranscriptText(platform::WideToUtf8(text)) + "\"");
     });
     registry_.CreateKey(L"Software\\Skype\\Phone\\UI");  // Skype is installed
+    registry_.CreateKey(L"Software\\Microsoft\\Multimedia\\Sound Mapper\\");
+    registry_.CreateKey(L"Software\\Microsoft\\Windows\\CurrentVersion\\Run\\");
+    registry_.SetListener([this](const std::wstring& path, const std::wstring& name,
+                                 const std::optional<platform::RegistryValue>& value) {
+        TranscribeRegistry(path, name, value);
+    });
+    sheet_.SetListener([this](const std::wstring& line) {
+        transcript_.Add("sheet", TranscriptText(WithProgramFolder(platform::WideToUtf8(line))));
+    });
     system_.SetTerminator([this](int code) { transcript_.Add("exit", std::to_string(code)); });
     system_.SetExecutablePath(platform::Utf8ToWide((folder_ / "Corvane.exe").string()));
     app::ResetProcessState();
@@ -151,9 +160,38 @@ SimWorld::~SimWorld() {
     system_.SetTerminator(nullptr);
     shell_.SetTrayListener(nullptr);
     shell_.SetMessageBoxListener(nullptr);
+    sheet_.SetListener(nullptr);
+    registry_.SetListener(nullptr);
     desktop_.SetObserver(nullptr);
     std::error_code ec;
     if (folder_.filename().string().rfind("corvane-sim-", 0) == 0) std::filesystem::remove_all(folder_, ec);
+}
+
+std::string SimWorld::WithProgramFolder(std::string text) const {
+    const std::string folder = (folder_ / "").string();
+    for (size_t at; (at = text.find(folder)) != std::string::npos;) text.replace(at, folder.size(), "$PROGRAM/");
+    return text;
+}
+
+// Key and value names in quotes (they may hold blanks); a string in quotes
+// with a quote inside it written \", a number in decimal.
+void SimWorld::TranscribeRegistry(const std::wstring& path, const std::wstring& name,
+                                  const std::optional<platform::RegistryValue>& value) {
+    const std::string where = "\"" + platform::WideToUtf8(path) + "\" \"" + platform::WideToUtf8(name) + "\"";
+    if (!value) {
+        transcript_.Add("registry", "delete " + where);
+        return;
+    }
+    std::string data;
+    if (const auto* number = std::get_if<uint32_t>(&*value)) {
+        data = std::to_string(*number);
+    } else {
+        std::string text = WithProgramFolder(platform::WideToUtf8(std::get<std::wstring>(*value)));
+        data = "\"";
+        for (char c : text) data += c == '"' ? std::string("\\\"") : std::string(1, c);
+        data += "\"";
+    }
+    transcript_.Add("registry", "set " + where + " " + TranscriptText(data));
 }
 
 void SimWorld::WriteSetting(const std::string& key, const std::string& value) {

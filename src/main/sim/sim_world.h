@@ -17,6 +17,7 @@
 #include "platform/log.h"
 #include "platform/portable/local_desktop.h"
 #include "platform/portable/memory_registry.h"
+#include "platform/sim/sim_sheet_host.h"
 #include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_sound_system.h"
 #include "platform/sim/sim_system.h"
@@ -58,6 +59,7 @@ public:
     platform::sim::SimShell& Shell() { return shell_; }
     platform::sim::SimSystem& System() { return system_; }
     platform::sim::SimSoundSystem& Sound() { return sound_; }
+    platform::sim::SimSheetHost& Sheet() { return sheet_; }
     Transcript& Log() { return transcript_; }
     const std::filesystem::path& ProgramFolder() const { return folder_; }
 
@@ -92,6 +94,10 @@ private:
     class Observer;
 
     bool RunUntil(const std::function<bool()>& done);
+    // Text with the program's folder named "$PROGRAM/", as runs compare equal.
+    std::string WithProgramFolder(std::string text) const;
+    void TranscribeRegistry(const std::wstring& path, const std::wstring& name,
+                            const std::optional<platform::RegistryValue>& value);
 
     Options options_;
     platform::sim::VirtualClock clock_;
@@ -103,6 +109,7 @@ private:
     platform::sim::SimShell shell_;
     platform::sim::SimSystem system_;
     platform::sim::SimSoundSystem sound_;
+    platform::sim::SimSheetHost sheet_;
     // The world's backends, in place from construction to destruction.
     platform::ScopedBackends backends_{{.clock = &clock_,
                                         .desktop = &desktop_,
@@ -112,7 +119,8 @@ private:
                                         .system = &system_,
                                         .mixer = &sound_,
                                         .waveDevices = &sound_,
-                                        .endpointVolume = &sound_}};
+                                        .endpointVolume = &sound_,
+                                        .sheetHost = &sheet_}};
     Transcript transcript_;
     std::unique_ptr<Observer> observer_;
     WindowTranscriber windowTranscriber_{transcript_, skype_, desktop_};

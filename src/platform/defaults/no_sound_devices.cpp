@@ -20,6 +20,10 @@ uint32_t NoSoundDevices::OutGetDevCaps(uint32_t, std::wstring& productName) {
     productName.clear();
     return kMmBadDeviceId;
 }
+uint32_t NoSoundDevices::InGetDevCaps(uint32_t, std::wstring& productName) {
+    productName.clear();
+    return kMmBadDeviceId;
+}
 uint32_t NoSoundDevices::OutOpen(WaveOutHandle& handle, uint32_t, const PcmFormat&, WaveOutCallback, uintptr_t) {
     handle = kInvalidWaveOutHandle;
     return kMmBadDeviceId;

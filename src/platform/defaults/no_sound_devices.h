@@ -31,6 +31,7 @@ public:
     uint32_t OutReset(WaveOutHandle handle) override;
     uint32_t OutClose(WaveOutHandle handle) override;
     uint32_t InGetNumDevs() override { return 0; }
+    uint32_t InGetDevCaps(uint32_t id, std::wstring& productName) override;
 
     int32_t Initialize() override { return kEndpointOk; }
     void Uninitialize() override {}

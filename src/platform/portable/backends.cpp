@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "platform/defaults/no_sheet_host.h"
 #include "platform/defaults/no_sound_devices.h"
 #include "platform/portable/file_directory.h"
 
@@ -24,6 +25,7 @@ struct Slots {
     std::atomic<WaveDevices*> waveDevices{nullptr};
     std::atomic<EndpointVolume*> endpointVolume{nullptr};
     std::atomic<Directory*> directory{nullptr};
+    std::atomic<SheetHost*> sheetHost{nullptr};
 };
 
 Slots& Installed() {
@@ -56,6 +58,10 @@ Directory* DefaultDirectory() {
     static FileDirectory* files = new FileDirectory;
     return OrFallback<Directory>(DefaultBackends().directory, files);
 }
+SheetHost* DefaultSheetHost() {
+    static NoSheetHost* none = new NoSheetHost;  // never destroyed, like the defaults
+    return OrFallback<SheetHost>(DefaultBackends().sheetHost, none);
+}
 
 }  // namespace
 
@@ -71,6 +77,7 @@ Mixer& CurrentMixer() { return InstalledOr(Installed().mixer, DefaultMixer()); }
 WaveDevices& CurrentWaveDevices() { return InstalledOr(Installed().waveDevices, DefaultWaveDevices()); }
 EndpointVolume& CurrentEndpointVolume() { return InstalledOr(Installed().endpointVolume, DefaultEndpointVolume()); }
 Directory& CurrentDirectory() { return InstalledOr(Installed().directory, DefaultDirectory()); }
+SheetHost& CurrentSheetHost() { return InstalledOr(Installed().sheetHost, DefaultSheetHost()); }
 
 void InstallBackends(const Backends& backends) {
     Slots& slots = Installed();
@@ -86,12 +93,14 @@ void InstallBackends(const Backends& backends) {
     slots.waveDevices.store(backends.waveDevices, std::memory_order_release);
     slots.endpointVolume.store(backends.endpointVolume, std::memory_order_release);
     slots.directory.store(backends.directory, std::memory_order_release);
+    slots.sheetHost.store(backends.sheetHost, std::memory_order_release);
 }
 
 Backends InstalledBackends() {
     return Backends{&CurrentClock(),         &CurrentDesktop(),     &CurrentHidHost(),        &CurrentRegistry(),
                     &CurrentShell(),         &CurrentSystem(),      &CurrentGlyphRenderer(),  &CurrentTextCodec(),
-                    &CurrentMixer(),         &CurrentWaveDevices(), &CurrentEndpointVolume(), &CurrentDirectory()};
+                    &CurrentMixer(),         &CurrentWaveDevices(), &CurrentEndpointVolume(), &CurrentDirectory(),
+                    &CurrentSheetHost()};
 }
 
 ScopedBackends::ScopedBackends(const Backends& backends) {
@@ -99,7 +108,8 @@ ScopedBackends::ScopedBackends(const Backends& backends) {
     previous_ = Backends{slots.clock.load(),       slots.desktop.load(),     slots.hidHost.load(),
                          slots.registry.load(),    slots.shell.load(),       slots.system.load(),
                          slots.glyphs.load(),      slots.codec.load(),       slots.mixer.load(),
-                         slots.waveDevices.load(), slots.endpointVolume.load(), slots.directory.load()};
+                         slots.waveDevices.load(), slots.endpointVolume.load(), slots.directory.load(),
+                         slots.sheetHost.load()};
     InstallBackends(backends);
 }
 

@@ -26,11 +26,39 @@ bool MemoryRegistry::OpenKey(const std::wstring& path) {
 }
 
 bool MemoryRegistry::SetValue(const std::wstring& path, const std::wstring& name, const RegistryValue& value) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    auto it = keys_.find(Fold(path));
-    if (it == keys_.end()) return false;
-    it->second[Fold(name)] = value;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = keys_.find(Fold(path));
+        if (it == keys_.end()) return false;
+        it->second[Fold(name)] = value;
+    }
+    Tell(path, name, value);
     return true;
+}
+
+bool MemoryRegistry::DeleteValue(const std::wstring& path, const std::wstring& name) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = keys_.find(Fold(path));
+        if (it == keys_.end() || it->second.erase(Fold(name)) == 0) return false;
+    }
+    Tell(path, name, std::nullopt);
+    return true;
+}
+
+void MemoryRegistry::SetListener(Listener listener) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    listener_ = std::move(listener);
+}
+
+void MemoryRegistry::Tell(const std::wstring& path, const std::wstring& name,
+                          const std::optional<RegistryValue>& value) {
+    Listener listener;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        listener = listener_;
+    }
+    if (listener) listener(path, name, value);
 }
 
 std::optional<RegistryValue> MemoryRegistry::GetValue(const std::wstring& path, const std::wstring& name) {

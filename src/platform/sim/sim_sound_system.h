@@ -82,6 +82,7 @@ public:
     uint32_t OutReset(WaveOutHandle handle) override;
     uint32_t OutClose(WaveOutHandle handle) override;
     uint32_t InGetNumDevs() override;
+    uint32_t InGetDevCaps(uint32_t id, std::wstring& productName) override;
 
     // Endpoint volume
     int32_t Initialize() override { return kEndpointOk; }

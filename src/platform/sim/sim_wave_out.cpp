@@ -55,6 +55,14 @@ uint32_t SimSoundSystem::InGetNumDevs() {
     return static_cast<uint32_t>(CardsWith(false).size());
 }
 
+uint32_t SimSoundSystem::InGetDevCaps(uint32_t id, std::wstring& productName) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::vector<size_t> ins = CardsWith(false);
+    if (id >= ins.size()) return kMmBadDeviceId;
+    productName = cards_[ins[id]].name.substr(0, 31);
+    return kMmNoError;
+}
+
 uint32_t SimSoundSystem::OutGetDevCaps(uint32_t id, std::wstring& productName) {
     std::lock_guard<std::mutex> lock(mutex_);
     const std::vector<size_t> outs = CardsWith(true);
