@@ -154,6 +154,9 @@ TEST_F(Win32ProfileWrites, ReadOnlySettingsFileIsLoggedAndLeftAsItWas) {
     const std::string before = ReadBytes(Ini());
     fs::permissions(Ini(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
+    if (std::ofstream(Ini(), std::ios::app)) {
+        GTEST_SKIP() << "this user may write read-only files (Wine run as root)";
+    }
     platform::LogCapture log;
     EXPECT_FALSE(platform::WritePrivateProfileString(L"SETTING", L"VAL_LANGUAGE", L"4", Ini().wstring()));
     EXPECT_TRUE(log.ContainsFragment("Corvane.ini")) << "no log line names the file";
