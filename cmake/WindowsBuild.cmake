@@ -191,7 +191,9 @@ macro(corvane_windows_tests)
       COMMAND ${CORVANE_WINE} $<TARGET_FILE:corvane_tests> --gtest_filter=-${excluded} --gtest_brief=1)
     set_tests_properties(Wine.TestSuite.Shard${shard} PROPERTIES
       ENVIRONMENT "GTEST_TOTAL_SHARDS=${shards};GTEST_SHARD_INDEX=${shard}"
-      FIXTURES_REQUIRED wine_prefix)
+      FIXTURES_REQUIRED wine_prefix
+      # Threads under Wine on a busy machine: more room than the default.
+      TIMEOUT 900)
   endforeach()
   add_test(NAME Wine.Installer COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/installer_test.sh ${CORVANE_WINE}
     ${CMAKE_BINARY_DIR}/corvane-setup.exe)
