@@ -131,4 +131,35 @@ TEST(Win32Codec, TraditionalChineseThroughTheSystemsTables) {
     EXPECT_TRUE(cut.replaced);
 }
 
+// UTF-8 through the system's conversions keeps the port's contract: one
+// U+FFFD per byte that is not part of a well-formed character, the
+// replacement for what cannot be encoded, whole characters under a limit.
+TEST(Win32Codec, Utf8KeepsThePortsContract) {
+    platform::TextCodec& codec = *platform::DefaultBackends().codec;
+    using platform::CodePage;
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::wstring text;
+    } decodes[] = {
+        {"well-formed", "Zo\xC3\xAB \xE6\x97\xA5 \xF0\x9F\x98\x80", L"Zo\u00EB \u65E5 \U0001F600"},
+        {"cut off at the end", "a\xE6\x97", L"a\uFFFD\uFFFD"},
+        {"stray continuation", "\x80" "b", L"\uFFFDb"},
+        {"bad lead byte", "\xFF" "c", L"\uFFFDc"},
+        {"embedded NUL", std::string("x\0y", 3), std::wstring(L"x\0y", 3)},
+    };
+    for (const auto& c : decodes) {
+        SCOPED_TRACE(c.name);
+        const platform::DecodedText decoded = codec.ToWide(CodePage::Utf8, c.bytes);
+        EXPECT_EQ(decoded.text, c.text);
+        EXPECT_EQ(decoded.replaced, c.text.find(L'\uFFFD') != std::wstring::npos);
+    }
+    const platform::EncodedText lone = codec.FromWide(CodePage::Utf8, std::wstring(L"a") + wchar_t(0xD800), 100);
+    EXPECT_EQ(lone.bytes, "a\xEF\xBF\xBD");
+    EXPECT_TRUE(lone.replaced);
+    EXPECT_EQ(codec.FromWide(CodePage::Utf8, L"a\u65E5b", 3).bytes, "a");
+    EXPECT_EQ(codec.FromWide(CodePage::Utf8, L"a\u65E5b", 4).bytes, "a\xE6\x97\xA5");
+    EXPECT_EQ(codec.FromWide(CodePage::Utf8, L"\U0001F600", 3).bytes, "") << "a surrogate pair is one character";
+}
+
 }  // namespace
