@@ -1,9 +1,14 @@
-// The text codec off Windows: conversions each way for every code page,
+// The system's text codec (iconv off Windows, the system's conversions on
+// Windows) against the port's contract: conversions each way for every code page,
 // malformed input, characters a code page lacks, byte limits that must not
 // split a character, the fallback for a code page iconv lacks, and the
 // process-wide codec.
 
+#ifdef _WIN32
+#include "platform/win32/win32_codec.h"
+#else
 #include "platform/posix/iconv_codec.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -20,7 +25,11 @@
 namespace {
 
 using platform::CodePage;
-using platform::posix::IconvCodec;
+#ifdef _WIN32
+using SystemCodec = platform::win32::Win32Codec;
+#else
+using SystemCodec = platform::posix::IconvCodec;
+#endif
 
 constexpr wchar_t kReplacement = L'\uFFFD';
 
@@ -35,7 +44,7 @@ std::string Hex(const std::string& bytes) {
     return out;
 }
 
-std::string Encode(IconvCodec& codec, CodePage page, std::wstring_view text) {
+std::string Encode(SystemCodec& codec, CodePage page, std::wstring_view text) {
     return codec.FromWide(page, text, platform::kNoByteLimit).bytes;
 }
 
@@ -47,7 +56,7 @@ struct DecodeCase {
     bool replaced;
 };
 
-TEST(IconvCodec, DecodesEachCodePageAndReplacesEveryBadUnit) {
+TEST(SystemCodec, DecodesEachCodePageAndReplacesEveryBadUnit) {
     const std::wstring r(1, kReplacement);
     const DecodeCase cases[] = {
         {"empty", CodePage::Utf8, "", L"", false},
@@ -70,7 +79,7 @@ TEST(IconvCodec, DecodesEachCodePageAndReplacesEveryBadUnit) {
         {"UTF-16LE lone low surrogate", CodePage::Utf16Le, std::string("\x00\xDE", 2), r, true},
         {"UTF-16LE odd last byte", CodePage::Utf16Le, std::string("a\0b", 3), L"a" + r, true},
     };
-    IconvCodec codec;
+    SystemCodec codec;
     for (const DecodeCase& c : cases) {
         SCOPED_TRACE(c.what);
         const platform::DecodedText decoded = codec.ToWide(c.page, c.bytes);
@@ -87,7 +96,7 @@ struct EncodeCase {
     bool replaced;
 };
 
-TEST(IconvCodec, EncodesEachCodePageWithItsDefaultCharacterForWhatItLacks) {
+TEST(SystemCodec, EncodesEachCodePageWithItsDefaultCharacterForWhatItLacks) {
     const EncodeCase cases[] = {
         {"empty", CodePage::Utf8, L"", "", false},
         {"CJK", CodePage::Utf8, L"\u738B", "\xE7\x8E\x8B", false},
@@ -105,7 +114,7 @@ TEST(IconvCodec, EncodesEachCodePageWithItsDefaultCharacterForWhatItLacks) {
         {"UTF-16LE lone surrogate", CodePage::Utf16Le, std::wstring(1, static_cast<wchar_t>(0xD800)),
          "\xFD\xFF", true},
     };
-    IconvCodec codec;
+    SystemCodec codec;
     for (const EncodeCase& c : cases) {
         SCOPED_TRACE(c.what);
         const platform::EncodedText encoded = codec.FromWide(c.page, c.text, platform::kNoByteLimit);
@@ -116,7 +125,7 @@ TEST(IconvCodec, EncodesEachCodePageWithItsDefaultCharacterForWhatItLacks) {
 
 // For every limit: the output is the longest run of whole characters that
 // fits, a prefix of the unlimited output.
-TEST(IconvCodec, ByteLimitsCutBetweenCharacters) {
+TEST(SystemCodec, ByteLimitsCutBetweenCharacters) {
     struct Case {
         CodePage page;
         std::wstring text;
@@ -126,7 +135,7 @@ TEST(IconvCodec, ByteLimitsCutBetweenCharacters) {
         {CodePage::Utf8, L"x\u00E9\u738B\U0001F600y"},
         {CodePage::Utf16Le, L"x\U0001F600\u738B"},
     };
-    IconvCodec codec;
+    SystemCodec codec;
     for (const Case& c : cases) {
         const std::string whole = Encode(codec, c.page, c.text);
         for (size_t limit = 0; limit <= whole.size() + 1; ++limit) {
@@ -152,11 +161,11 @@ TEST(IconvCodec, ByteLimitsCutBetweenCharacters) {
 // Random bytes: whatever comes out decodes again without loss, and a second
 // round trip changes nothing. Out-of-bounds access shows under the
 // sanitizers.
-TEST(IconvCodec, ArbitraryBytesRoundTripAfterTheirFirstDecoding) {
+TEST(SystemCodec, ArbitraryBytesRoundTripAfterTheirFirstDecoding) {
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> byte(0, 255);
     std::uniform_int_distribution<int> length(0, 24);
-    IconvCodec codec;
+    SystemCodec codec;
     for (CodePage page : {CodePage::Utf8, CodePage::TraditionalChinese, CodePage::Utf16Le}) {
         for (int i = 0; i < 400; ++i) {
             std::string bytes;
@@ -173,9 +182,9 @@ TEST(IconvCodec, ArbitraryBytesRoundTripAfterTheirFirstDecoding) {
     }
 }
 
-TEST(IconvCodec, ACodePageTheLibraryLacksConvertsAsciiOnlyAndSaysSoOnce) {
+TEST(SystemCodec, ACodePageTheLibraryLacksConvertsAsciiOnlyAndSaysSoOnce) {
     platform::LogCapture log;
-    IconvCodec codec;
+    SystemCodec codec;
     const auto unknown = static_cast<CodePage>(1);
     EXPECT_EQ(codec.ToWide(unknown, "ab\xA4\xFD").text, std::wstring(L"ab") + kReplacement + kReplacement);
     const platform::EncodedText encoded = codec.FromWide(unknown, L"a\u738Bb", 2);
@@ -187,8 +196,8 @@ TEST(IconvCodec, ACodePageTheLibraryLacksConvertsAsciiOnlyAndSaysSoOnce) {
     EXPECT_EQ(lines, 2) << "once each way";
 }
 
-TEST(IconvCodec, ConvertsFromSeveralThreadsAtOnce) {
-    IconvCodec codec;
+TEST(SystemCodec, ConvertsFromSeveralThreadsAtOnce) {
+    SystemCodec codec;
     const std::wstring text = L"\u738B\u5C0F\u660E Bob \u0142";
     const std::string expected = Encode(codec, CodePage::TraditionalChinese, text);
     std::vector<std::thread> threads;

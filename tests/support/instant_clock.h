@@ -7,14 +7,14 @@
 #include <condition_variable>
 
 #include "platform/clock.h"
-#include "platform/posix/system_clock.h"
+#include "platform/backends.h"
 
 namespace testsupport {
 
 class InstantClock final : public platform::Clock {
 public:
     uint64_t GetTickCount64() override { return ticks_.load(); }
-    platform::LocalTime GetLocalTime() override { return system_.GetLocalTime(); }
+    platform::LocalTime GetLocalTime() override { return platform::DefaultBackends().clock->GetLocalTime(); }
     std::mutex& StateMutex() override { return mutex_; }
     bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
                    uint32_t timeoutMs) override {
@@ -38,7 +38,6 @@ public:
     int ThreadsStarted() const { return threadsStarted_.load(); }
 
 private:
-    platform::SystemClock system_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::atomic<uint64_t> ticks_{3600000};
