@@ -30,6 +30,10 @@
 #include <shellapi.h>
 #include <dbt.h>
 #include <mmsystem.h>
+#include <setupapi.h>
+#include <hidsdi.h>
+#include <hidpi.h>
+#include <shlwapi.h>
 // clang-format on
 
 // Every constant a port declares under the system's name.
