@@ -31,8 +31,11 @@
 #include <dbt.h>
 #include <mmsystem.h>
 #include <setupapi.h>
+// The HID headers declare their functions without C linkage for C++.
+extern "C" {
 #include <hidsdi.h>
 #include <hidpi.h>
+}
 #include <shlwapi.h>
 // clang-format on
 
