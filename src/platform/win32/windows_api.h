@@ -37,6 +37,7 @@ extern "C" {
 #include <hidpi.h>
 }
 #include <shlwapi.h>
+#include <gdiplus.h>
 // clang-format on
 
 // Every constant a port declares under the system's name.
