@@ -305,7 +305,10 @@ bool Win32Desktop::PostMessage(WindowHandle window, uint32_t message, WPARAM wPa
 
 LRESULT Win32Desktop::SendMessage(WindowHandle window, uint32_t message, WPARAM wParam, LPARAM lParam) {
     HWND w = ToHwnd(window);
-    if (!IsWindow(window)) return 0;
+    if (!IsWindow(window)) {
+        if (message == WM_COPYDATA) LogA("SendMessage: window 0x%08X is gone, WM_COPYDATA not delivered\n", window.value);
+        return 0;
+    }
     if (message == WM_COPYDATA && lParam != 0) {
         // The system carries the data to another process; it needs its own record.
         const auto* ours = reinterpret_cast<const CopyDataStruct*>(lParam);
