@@ -15,6 +15,7 @@
 
 #include "modes/text_renderer.h"
 #include "platform/win32/gdiplus_glyphs.h"
+#include "platform/win32/win32_desktop.h"
 
 namespace {
 
@@ -78,6 +79,21 @@ TEST_F(GdiplusGlyphsTest, ACharacterTheFaceLacksIsDrawnAsItsBox) {
         EXPECT_TRUE(box.Lit(x, 0));
         EXPECT_TRUE(box.Lit(x, box.rows - 1));
     }
+}
+
+TEST_F(GdiplusGlyphsTest, TheEngineKeepsTheDisplaysHiddenWindow) {
+    win32::Win32Desktop desktop;
+    const std::wstring title = L"Virtual Display";
+    const WindowHandle window = desktop.FindWindow(nullptr, &title);
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(desktop.IsWindowVisible(window));
+    EXPECT_FALSE(desktop.GetParent(window));
+    WindowRect rect;
+    ASSERT_TRUE(desktop.GetWindowRect(window, rect));
+    EXPECT_EQ(rect.right - rect.left, 128);
+    EXPECT_EQ(rect.bottom - rect.top, 64);
+    // Its own thread answers it: a message sent to it returns.
+    EXPECT_EQ(desktop.SendMessage(window, WM_NULL, 0, 0), 0);
 }
 
 TEST_F(GdiplusGlyphsTest, AFaceCannotBeOpenedAtNoSize) { EXPECT_EQ(engine.OpenFace("Arial", 0), nullptr); }

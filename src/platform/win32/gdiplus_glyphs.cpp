@@ -9,6 +9,7 @@
 
 #include "platform/log.h"
 #include "platform/text_codec.h"
+#include "platform/win32/virtual_display_window.h"
 
 namespace platform::win32 {
 
@@ -66,7 +67,7 @@ GpFontFamily* FindFamily(const std::wstring& name, bool& substituted) {
 
 class GdiplusFace final : public GlyphFace {
 public:
-    GdiplusFace(GpFontFamily* family, int pixelSize, FaceOrigin origin);
+    GdiplusFace(GpFontFamily* family, int pixelSize, FaceOrigin origin, HDC dc);
     ~GdiplusFace() override;
     GdiplusFace(const GdiplusFace&) = delete;
     GdiplusFace& operator=(const GdiplusFace&) = delete;
@@ -92,7 +93,7 @@ private:
     GpFont* font_ = nullptr;
     GpStringFormat* format_ = nullptr;
     GpSolidFill* ink_ = nullptr;
-    HDC dc_ = nullptr;
+    HDC dc_;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previousBitmap_ = nullptr;
     const uint32_t* bits_ = nullptr;  // canvas pixels, top row first
@@ -111,8 +112,9 @@ FaceMetrics MetricsOf(GpFontFamily* family, int pixelSize) {
     return FaceMetrics{static_cast<int>(std::lround(ascent * scale)), static_cast<int>(std::lround(descent * scale))};
 }
 
-GdiplusFace::GdiplusFace(GpFontFamily* family, int pixelSize, FaceOrigin origin)
-    : family_(family), pixelSize_(pixelSize), origin_(std::move(origin)), metrics_(MetricsOf(family, pixelSize)) {
+// `dc` is a memory device context the face takes over.
+GdiplusFace::GdiplusFace(GpFontFamily* family, int pixelSize, FaceOrigin origin, HDC dc)
+    : family_(family), pixelSize_(pixelSize), origin_(std::move(origin)), metrics_(MetricsOf(family, pixelSize)), dc_(dc) {
     canvas_ = CanvasFor(pixelSize, metrics_.ascent);
     gp::GdipCreateFont(family_, static_cast<Gdiplus::REAL>(pixelSize), Gdiplus::FontStyleRegular, Gdiplus::UnitPixel,
                        &font_);
@@ -130,7 +132,6 @@ GdiplusFace::GdiplusFace(GpFontFamily* family, int pixelSize, FaceOrigin origin)
 }
 
 void GdiplusFace::MakeCanvas() {
-    dc_ = CreateCompatibleDC(nullptr);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = canvas_.width;
@@ -261,6 +262,7 @@ GlyphBitmap GdiplusFace::ReadBack(int advance) const {
 GdiplusGlyphs::GdiplusGlyphs() = default;
 
 GdiplusGlyphs::~GdiplusGlyphs() {
+    display_.reset();
     if (started_) Gdiplus::GdiplusShutdown(token_);
 }
 
@@ -275,6 +277,7 @@ bool GdiplusGlyphs::Start() {
     }
     token_ = token;
     started_ = true;
+    display_ = std::make_unique<VirtualDisplayWindow>();
     return true;
 }
 
@@ -289,7 +292,7 @@ std::unique_ptr<GlyphFace> GdiplusGlyphs::OpenFace(const std::string& family, in
         return nullptr;
     }
     origin.source = WideToUtf8(FamilyName(found));
-    auto face = std::make_unique<GdiplusFace>(found, pixelSize, origin);
+    auto face = std::make_unique<GdiplusFace>(found, pixelSize, origin, display_->CreateCompatibleMemoryDc());
     if (face->Usable()) return face;
     LogA("GDI+: the face \"%s\" at %d pixels cannot be drawn\n", origin.source.c_str(), pixelSize);
     return nullptr;
