@@ -175,14 +175,17 @@ Win32Desktop::~Win32Desktop() = default;
 WindowHandle Win32Desktop::Create(WindowHandle parent, const std::wstring& className, const std::wstring& title,
                                   WindowProc proc) {
     if (!EnsureClass(className)) return WindowHandle{};
-    auto* holder = new StateHolder(std::make_shared<WindowState>(WindowState{std::move(proc)}));
+    const StateHolder state = std::make_shared<WindowState>(WindowState{std::move(proc)});
+    auto* holder = new StateHolder(state);
     const DWORD style = parent ? WS_CHILD : WS_POPUP;
     const DWORD exStyle = parent ? 0 : WS_EX_TOOLWINDOW;
     HWND window = CreateWindowExW(exStyle, className.c_str(), title.c_str(), style, 0, 0, 0, 0,
                                   parent ? ToHwnd(parent) : nullptr, nullptr, GetModuleHandleW(nullptr), holder);
     if (!window) {
-        // WM_NCDESTROY owns the holder once WM_NCCREATE has taken it.
-        if (GetLastError() != 0) LogW(L"CreateWindowEx failed for %ls, error=%lu\n", className.c_str(), GetLastError());
+        LogW(L"CreateWindowEx failed for %ls, error=%lu\n", className.c_str(), GetLastError());
+        // Once WM_NCCREATE has taken the holder, WM_NCDESTROY has freed it;
+        // a holder still sharing the state was never taken.
+        if (state.use_count() > 1) delete holder;
         return WindowHandle{};
     }
     return ToHandle(window);
