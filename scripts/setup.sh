@@ -6,7 +6,7 @@ set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev \
 libgtest-dev libgmock-dev googletest libbenchmark-dev \
 libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 fonts-wqy-zenhei \
-g++-mingw-w64-x86-64-posix"
+g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 nsis"
 
 missing=""
 for p in $PACKAGES; do

@@ -1,14 +1,15 @@
 #!/bin/sh
 # Installs what is needed, then builds and runs every test three times: a
 # normal build, AddressSanitizer + UndefinedBehaviorSanitizer, and
-# ThreadSanitizer, then runs every fuzz target for 30 seconds (the
+# ThreadSanitizer; builds the Windows program, its installer and its tests
+# with MinGW-w64 and runs those under Wine; then runs every fuzz target for 30 seconds (the
 # notification parser, the settings and language file reader, the handset's
 # input reports). Fails if any run fails or runs no test, or a fuzz target
 # finds a crash, a leak or a hang.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-variants="${CORVANE_VARIANTS:-normal asan tsan}"
+variants="${CORVANE_VARIANTS:-normal asan tsan windows}"
 for variant in $variants; do
     echo "=== $variant build ===" >&2
     scripts/build.sh "$variant"

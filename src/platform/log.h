@@ -12,6 +12,15 @@
 // same functions.
 #include "platform/text_codec.h"
 
+// The narrow output formats as the C standard says (%zu, %lld); MinGW's
+// compiler checks plain "printf" formats against the older system library's
+// rules, so there the standard's rules are named explicitly.
+#if defined(__MINGW32__)
+#define CORVANE_PRINTF_FORMAT(fmt, first) __attribute__((format(gnu_printf, fmt, first)))
+#else
+#define CORVANE_PRINTF_FORMAT(fmt, first) __attribute__((format(printf, fmt, first)))
+#endif
+
 namespace platform {
 
 // Wide and Narrow are the two debug outputs; Console is what the program
@@ -29,7 +38,7 @@ public:
 void LogW(const wchar_t* format, ...);
 void LogWV(const wchar_t* format, va_list args);
 // Formats into a buffer of 16000 bytes, as the narrow debug output does.
-void LogA(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogA(const char* format, ...) CORVANE_PRINTF_FORMAT(1, 2);
 void LogAV(const char* format, va_list args);
 
 void LogConsole(const std::string& text);

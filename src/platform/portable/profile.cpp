@@ -1,4 +1,4 @@
-#include "platform/profile.h"
+#include "platform/portable/portable_profile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -281,6 +281,8 @@ std::wstring ErrorText(int error) { return Utf8ToWide(std::error_code(error, std
 
 }  // namespace
 
+namespace portable {
+
 int GetPrivateProfileInt(const std::wstring& section, const std::wstring& key, int defaultValue,
                          const std::wstring& path) {
     const std::optional<std::wstring> value = LookUp(section, key, path);
@@ -325,5 +327,7 @@ bool WritePrivateProfileString(const std::wstring& section, const std::wstring& 
     }
     return true;
 }
+
+}  // namespace portable
 
 }  // namespace platform

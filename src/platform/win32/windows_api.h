@@ -121,6 +121,7 @@ CORVANE_RECORD(IDI_ASTERISK)
 #undef GetPrivateProfileString
 #undef WritePrivateProfileString
 #undef RegisterDeviceNotification
+#undef ReplaceFile
 
 #define CORVANE_WINDOWS_API_TAKEN 1
 
