@@ -25,6 +25,7 @@ namespace {
 
 constexpr Gdiplus::ARGB kInk = 0xFFFFFFFF;
 constexpr Gdiplus::ARGB kPaper = 0xFF000000;
+constexpr uint32_t kInkThreshold = 0x80;  // of the green channel, white ink on black
 
 // A canvas large enough for any glyph of the size, with room on every side.
 struct CanvasSize {
@@ -229,8 +230,11 @@ GlyphBitmap GdiplusFace::ReadBack(int advance) const {
     GlyphBitmap glyph;
     glyph.advance = advance;
     int left = canvas_.width, right = -1, top = canvas_.height, bottom = -1;
+    // One-bit output has only black and white; a text engine that smooths
+    // edges anyway (Wine's) gives grey, and only the brighter half is ink.
     auto lit = [&](int x, int y) {
-        return (bits_[static_cast<size_t>(y) * static_cast<size_t>(canvas_.width) + static_cast<size_t>(x)] & 0xFFFFFFu) != 0;
+        const uint32_t pixel = bits_[static_cast<size_t>(y) * static_cast<size_t>(canvas_.width) + static_cast<size_t>(x)];
+        return ((pixel >> 8) & 0xFFu) >= kInkThreshold;
     };
     for (int y = 0; y < canvas_.height; ++y) {
         for (int x = 0; x < canvas_.width; ++x) {
