@@ -125,4 +125,33 @@ TEST_F(Win32ShellTest, ARestartedShellsBroadcastBringsTheProgramsIconBack) {
     EXPECT_EQ(records.size(), 3u) << "and removed when the tray object goes";
 }
 
+TEST_F(Win32ShellTest, TheTrayMenuIsTrackedUntilItIsCancelledAndThenChoosesNothing) {
+    constexpr uint32_t kCancelMode = 0x001F;  // WM_CANCELMODE: the system ends menu tracking on it
+    std::vector<WPARAM> commands;
+    const WindowHandle menuOwner = desktop.CreateWindow(L"Corvane.Test.MenuOwner", L"", [&](WindowHandle, uint32_t m, WPARAM w, LPARAM) -> LRESULT {
+        if (m == WM_COMMAND) commands.push_back(w);
+        return 0;
+    });
+    MenuItem languages{0, L"Language", false, false, {{32786, L"English", false, true, {}}, {32788, L"Polski", false, false, {}}}};
+    const std::vector<MenuItem> menu = {languages, MenuItem{0, L"", true, false, {}}, MenuItem{32775, L"Exit", false, false, {}}};
+    int cancels = 0;
+    // The menu's own loop runs the thread's timers.
+    const uintptr_t cancel = desktop.SetThreadTimer(100, [&](uintptr_t) {
+        ++cancels;
+        desktop.SendMessage(menuOwner, kCancelMode, 0, 0);
+    });
+    shell.TrackPopupMenu(menu, menuOwner);
+    desktop.KillThreadTimer(cancel);
+    EXPECT_GE(cancels, 1) << "the menu returned before it was cancelled";
+    // A chosen command would be posted to the owner; run what is queued.
+    desktop.PostMessage(menuOwner, WM_USER, 0, 0);
+    desktop.SetThreadTimer(50, [&](uintptr_t id) {
+        desktop.KillThreadTimer(id);
+        desktop.PostQuitMessage(0);
+    });
+    ASSERT_TRUE(win32_test::RunLoopWithLimit(desktop));
+    EXPECT_TRUE(commands.empty());
+    desktop.DestroyWindow(menuOwner);
+}
+
 }  // namespace
