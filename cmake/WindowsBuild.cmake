@@ -170,6 +170,19 @@ macro(corvane_windows_tests)
 
   add_dependencies(corvane_tests corvane_program_folder)
 
+  # The tests of the Windows backends start processes of their own: the
+  # Skype stand-in (the simulated client's API side on real windows) and
+  # corvane.exe, both from this folder. Their helpers take the system's
+  # headers, so they live with the backends.
+  file(GLOB WIN32_TESTING_SRC CONFIGURE_DEPENDS src/platform/win32/testing/*.cpp)
+  add_library(corvane_win32_testing STATIC ${WIN32_TESTING_SRC})
+  target_link_libraries(corvane_win32_testing PUBLIC corvane_platform)
+  target_link_libraries(corvane_tests PRIVATE corvane_win32_testing)
+  file(GLOB STANDIN_SRC CONFIGURE_DEPENDS tools/skype_standin/*.cpp)
+  add_executable(skype-standin ${STANDIN_SRC})
+  target_link_libraries(skype-standin PRIVATE corvane_simrun)
+  add_dependencies(corvane_tests skype-standin corvane)
+
   enable_testing()
   # The exclusions: one gtest pattern a line, after it "#" and the reason.
   file(STRINGS ${CMAKE_SOURCE_DIR}/tests/win32/excluded_under_wine.txt excluded_lines)
@@ -181,6 +194,13 @@ macro(corvane_windows_tests)
       list(APPEND excluded ${pattern})
     endif()
   endforeach()
+  # The Windows backends' own tests run apart, one at a time: they start
+  # other programs, broadcast to every top-level window of the session and
+  # stand in for its notification area, which tests running beside them
+  # would see.
+  set(backend_suites Win32DesktopTest.*:StandInTest.*:EndToEndTest.*:Win32ShellTest.*:Win32HidHost.*:PipedHidHost.*:GdiplusGlyphsTest.*:GdiplusTextRows.*)
+  string(REPLACE ":" ";" backend_patterns "${backend_suites}")
+  list(APPEND excluded ${backend_patterns})
   list(JOIN excluded ":" excluded)
   # Starting Wine costs seconds, so the suite runs in two shards (one per
   # core), each one Wine process with gtest's own summary.
@@ -195,6 +215,9 @@ macro(corvane_windows_tests)
       # Threads under Wine on a busy machine: more room than the default.
       TIMEOUT 900)
   endforeach()
+  add_test(NAME Wine.Backends
+    COMMAND ${CORVANE_WINE} $<TARGET_FILE:corvane_tests> --gtest_filter=${backend_suites} --gtest_brief=1)
+  set_tests_properties(Wine.Backends PROPERTIES FIXTURES_REQUIRED wine_prefix RUN_SERIAL TRUE)
   add_test(NAME Wine.Installer COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/installer_test.sh ${CORVANE_WINE}
     ${CMAKE_BINARY_DIR}/corvane-setup.exe)
   set_tests_properties(Wine.Installer PROPERTIES FIXTURES_REQUIRED wine_prefix)

@@ -30,6 +30,12 @@ fi
         "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
         touch "$prefix/.corvane-ready"
     fi
+    # The display's "Arial" is the installed metric-compatible face, as a
+    # Windows system has Arial itself.
+    if [ ! -f "$prefix/.corvane-fonts" ]; then
+        "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+        touch "$prefix/.corvane-fonts"
+    fi
 ) 9>"$prefix.lock"
 
 if [ "${1:-}" = "--wait" ]; then

@@ -30,6 +30,14 @@
 #include <shellapi.h>
 #include <dbt.h>
 #include <mmsystem.h>
+#include <setupapi.h>
+// The HID headers declare their functions without C linkage for C++.
+extern "C" {
+#include <hidsdi.h>
+#include <hidpi.h>
+}
+#include <shlwapi.h>
+#include <gdiplus.h>
 // clang-format on
 
 // Every constant a port declares under the system's name.
