@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -152,26 +153,37 @@ FreeTypeGlyphs::~FreeTypeGlyphs() {
     if (library_ && library_->handle != nullptr) FT_Done_FreeType(library_->handle);
 }
 
+// Failures are logged only after the library's lock is released: a log sink
+// may take locks of its own, and the renderer logs while it holds others.
 std::unique_ptr<GlyphFace> FreeTypeGlyphs::OpenFace(const std::string& family, int pixelSize) {
+    char failure[512] = "";
+    std::unique_ptr<GlyphFace> opened = OpenFaceLocked(family, pixelSize, failure, sizeof failure);
+    if (!opened) LogA("%s", failure);
+    return opened;
+}
+
+std::unique_ptr<GlyphFace> FreeTypeGlyphs::OpenFaceLocked(const std::string& family, int pixelSize, char* failure,
+                                                          size_t size) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!library_) {
         library_ = std::make_unique<Library>();
         if (FT_Init_FreeType(&library_->handle) != 0) library_->handle = nullptr;
     }
     if (library_->handle == nullptr) {
-        LogA("FreeTypeGlyphs: FreeType failed to start\n");
+        std::snprintf(failure, size, "FreeTypeGlyphs: FreeType failed to start\n");
         return nullptr;
     }
     const FontFile file = locator_ ? locator_(family) : FontFile{};
     FT_Face face = nullptr;
     if (file.path.empty() || FT_New_Face(library_->handle, file.path.c_str(), file.index, &face) != 0) {
-        LogA("FreeTypeGlyphs: cannot open \"%s\" (face %d) for \"%s\"\n", file.path.c_str(), file.index,
-             family.c_str());
+        std::snprintf(failure, size, "FreeTypeGlyphs: cannot open \"%s\" (face %d) for \"%s\"\n",
+                      file.path.c_str(), file.index, family.c_str());
         return nullptr;
     }
     if (!SetPixelSize(face, pixelSize)) {
         FT_Done_Face(face);
-        LogA("FreeTypeGlyphs: \"%s\" cannot be set to %d pixels\n", file.path.c_str(), pixelSize);
+        std::snprintf(failure, size, "FreeTypeGlyphs: \"%s\" cannot be set to %d pixels\n", file.path.c_str(),
+                      pixelSize);
         return nullptr;
     }
     return std::make_unique<FreeTypeFace>(mutex_, face, FaceOrigin{file.substituted, file.path});

@@ -34,6 +34,10 @@ public:
     std::unique_ptr<GlyphFace> OpenFace(const std::string& family, int pixelSize) override;
 
 private:
+    // Writes the reason of a failure into `failure` for the caller to log
+    // once the lock is released.
+    std::unique_ptr<GlyphFace> OpenFaceLocked(const std::string& family, int pixelSize, char* failure,
+                                              size_t size);
     struct Library;  // FreeType's library, started on the first OpenFace
     FontFileLocator locator_;
     // FreeType lets faces of one library work on different threads, but
