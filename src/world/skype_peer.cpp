@@ -1,6 +1,7 @@
 #include "world/skype_peer.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <tuple>
 #include <cctype>
 #include <cstdio>
@@ -520,8 +521,8 @@ void SkypePeer::MoveFocus(int step) {
         const std::vector<std::string> order = ContactOrder();
         if (order.empty()) return;
         const auto at = std::find(order.begin(), order.end(), focused_);
-        long index = at == order.end() ? 0 : (at - order.begin()) + step;
-        index = std::clamp<long>(index, 0, static_cast<long>(order.size()) - 1);
+        std::ptrdiff_t index = at == order.end() ? 0 : (at - order.begin()) + step;
+        index = std::clamp<std::ptrdiff_t>(index, 0, static_cast<std::ptrdiff_t>(order.size()) - 1);
         if (order[static_cast<size_t>(index)] == focused_) return;
         focused_ = order[static_cast<size_t>(index)];
         focused = focused_;

@@ -82,4 +82,18 @@ std::optional<RegistryValue> Win32Registry::GetValue(const std::wstring& path, c
     return ReadValue(key.Handle(), name);
 }
 
+bool Win32Registry::DeleteValue(const std::wstring& path, const std::wstring& name) {
+    const OpenedKey key(path, KEY_SET_VALUE);
+    if (!key.Open()) return false;
+    const LSTATUS status = ::RegDeleteValueW(key.Handle(), name.c_str());
+    if (status == ERROR_SUCCESS) return true;
+    // A value that is not there is no failure worth a line: the caller asked
+    // for it to be gone.
+    if (status != ERROR_FILE_NOT_FOUND) {
+        LogW(L"Registry: cannot delete \"%ls\" under HKEY_CURRENT_USER\\%ls: error %ld\n", name.c_str(),
+             path.c_str(), static_cast<long>(status));
+    }
+    return false;
+}
+
 }  // namespace platform::win32

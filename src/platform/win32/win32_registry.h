@@ -12,6 +12,7 @@ public:
     bool OpenKey(const std::wstring& path) override;
     bool SetValue(const std::wstring& path, const std::wstring& name, const RegistryValue& value) override;
     std::optional<RegistryValue> GetValue(const std::wstring& path, const std::wstring& name) override;
+    bool DeleteValue(const std::wstring& path, const std::wstring& name) override;
 };
 
 }  // namespace platform::win32
