@@ -1,11 +1,11 @@
 #!/bin/sh
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs each in turn
 # for a bounded time from its seed corpus: scripts/fuzz.sh [seconds per target]
-# (30 unless given). Fails when any target finds a crash, a leak or a hang;
+# (20 unless given). Fails when any target finds a crash, a leak or a hang;
 # ends with each target's executions, executions per second and peak memory.
 set -eu
 cd "$(dirname "$0")/.."
-seconds="${1:-30}"
+seconds="${1:-20}"
 targets="skype_message profile_reader input_report wave_reader"
 out=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_FUZZ=ON -DCORVANE_WERROR=OFF >/dev/null

@@ -2,7 +2,7 @@
 # Installs what is needed, then builds and runs every test three times: a
 # normal build, AddressSanitizer + UndefinedBehaviorSanitizer, and
 # ThreadSanitizer; builds the Windows program, its installer and its tests
-# with MinGW-w64 and runs those under Wine; then runs every fuzz target for 30 seconds (the
+# with MinGW-w64 and runs those under Wine; then runs every fuzz target for 20 seconds (the
 # notification parser, the settings and language file reader, the handset's
 # input reports). Fails if any run fails or runs no test, or a fuzz target
 # finds a crash, a leak or a hang.
@@ -22,5 +22,5 @@ for variant in $variants; do
 done
 if [ -z "${CORVANE_VARIANTS:-}" ] || [ "${CORVANE_FUZZ_SECONDS:-}" != "" ]; then
     echo "=== fuzzing ===" >&2
-    scripts/fuzz.sh "${CORVANE_FUZZ_SECONDS:-30}"
+    scripts/fuzz.sh "${CORVANE_FUZZ_SECONDS:-20}"
 fi
