@@ -1,0 +1,25 @@
+#pragma once
+// The directory search on Windows: the system's own search, so that its
+// wildcard rules (and its short-name matches) are the ones the program sees.
+
+#include <map>
+#include <mutex>
+
+#include "platform/directory.h"
+
+namespace platform::win32 {
+
+class Win32Directory final : public Directory {
+public:
+    ~Win32Directory() override;
+    FindHandle FindFirst(const std::wstring& pattern, std::wstring& name) override;
+    bool FindNext(FindHandle handle, std::wstring& name) override;
+    void FindClose(FindHandle handle) override;
+
+private:
+    std::mutex mutex_;
+    std::map<int32_t, void*> searches_;  // the system's search handles
+    int32_t next_ = 1;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,237 @@
+// The Windows wave devices, mixers and directory search against the system.
+// Under Wine without a sound driver there may be no device at all, so the
+// sound tests hold for any count: the names agree with the count, ids beyond
+// it fail with a log line, and a device that does exist plays a buffer to
+// its completion.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <set>
+#include <vector>
+
+#include "platform/backends.h"
+#include "platform/log.h"
+#include "platform/sim/unique_folder.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+using namespace platform;
+
+constexpr auto kGenerously = std::chrono::seconds(30);
+
+WaveDevices& Waves() { return *DefaultBackends().waveDevices; }
+Directory& Dirs() { return *DefaultBackends().directory; }
+
+struct DeviceKind {
+    const char* name;
+    uint32_t (WaveDevices::*count)();
+    uint32_t (WaveDevices::*caps)(uint32_t, std::wstring&);
+};
+const DeviceKind kDeviceKinds[] = {
+    {"wave-out", &WaveDevices::OutGetNumDevs, &WaveDevices::OutGetDevCaps},
+    {"wave-in", &WaveDevices::InGetNumDevs, &WaveDevices::InGetDevCaps},
+};
+
+TEST(Win32WaveDevicesTest, EveryCountedDeviceHasANameAndNoMore) {
+    for (const DeviceKind& kind : kDeviceKinds) {
+        SCOPED_TRACE(kind.name);
+        const uint32_t count = (Waves().*kind.count)();
+        EXPECT_EQ((Waves().*kind.count)(), count) << "the count is stable";
+        for (uint32_t id = 0; id < count; ++id) {
+            std::wstring name = L"stale";
+            EXPECT_EQ((Waves().*kind.caps)(id, name), kMmNoError) << id;
+            EXPECT_LE(name.size(), 31u);
+            EXPECT_NE(name, L"stale");
+        }
+        for (uint32_t id : {count, count + 7, 0xFFFFFFF0u}) {
+            LogCapture log;
+            std::wstring name = L"untouched";
+            EXPECT_EQ((Waves().*kind.caps)(id, name), kMmBadDeviceId) << id;
+            EXPECT_EQ(name, L"untouched");
+            EXPECT_EQ(log.Texts().size(), 1u);
+            EXPECT_TRUE(log.ContainsFragment(kind.name));
+        }
+    }
+}
+
+PcmFormat Mono16(uint32_t rate) {
+    return PcmFormat{.formatTag = 1, .channels = 1, .samplesPerSec = rate, .avgBytesPerSec = rate * 2,
+                     .blockAlign = 2, .bitsPerSample = 16, .extraSize = 0};
+}
+
+void RecordDone(WaveOutHandle, uint32_t message, uintptr_t instance, WaveHeader* header, uintptr_t) {
+    if (message != kWaveOutDone) return;
+    reinterpret_cast<std::promise<WaveHeader*>*>(instance)->set_value(header);
+}
+
+TEST(Win32WaveDevicesTest, OpeningWhatIsNotThereFailsWithALogLine) {
+    const uint32_t count = Waves().OutGetNumDevs();
+    std::promise<WaveHeader*> never;
+    for (uint32_t id : {count, count + 3}) {
+        SCOPED_TRACE(id);
+        LogCapture log;
+        WaveOutHandle handle{42};
+        EXPECT_EQ(Waves().OutOpen(handle, id, Mono16(8000), RecordDone, reinterpret_cast<uintptr_t>(&never)),
+                  kMmBadDeviceId);
+        EXPECT_FALSE(handle.IsValid());
+        EXPECT_EQ(log.Texts().size(), 1u);
+        EXPECT_TRUE(log.ContainsFragment("cannot open wave-out device"));
+    }
+}
+
+TEST(Win32WaveDevicesTest, CallsOnAHandleNeverOpenedAreRefused) {
+    const WaveOutHandle never{12345};
+    WaveHeader header;
+    const uint8_t data[4] = {};
+    header.data = data;
+    header.bufferLength = sizeof(data);
+    EXPECT_EQ(Waves().OutPrepareHeader(never, header), kMmInvalidHandle);
+    EXPECT_EQ(Waves().OutWrite(never, header), kMmInvalidHandle);
+    EXPECT_EQ(Waves().OutUnprepareHeader(never, header), kMmInvalidHandle);
+    EXPECT_EQ(Waves().OutReset(never), kMmInvalidHandle);
+    EXPECT_EQ(Waves().OutClose(never), kMmInvalidHandle);
+    EXPECT_EQ(header.flags.load(), 0u);
+}
+
+// Only where the system has a device to play on; without one, the test above
+// covers the failing open.
+TEST(Win32WaveDevicesTest, AWrittenBufferComesBackDoneThroughTheCompletion) {
+    if (Waves().OutGetNumDevs() == 0) GTEST_SKIP() << "no wave-out device in this session";
+    std::promise<WaveHeader*> done;
+    WaveOutHandle handle;
+    ASSERT_EQ(Waves().OutOpen(handle, kWaveMapper, Mono16(8000), RecordDone, reinterpret_cast<uintptr_t>(&done)),
+              kMmNoError);
+    std::vector<uint8_t> silence(1600);  // a tenth of a second
+    WaveHeader header;
+    header.data = silence.data();
+    header.bufferLength = static_cast<uint32_t>(silence.size());
+    ASSERT_EQ(Waves().OutPrepareHeader(handle, header), kMmNoError);
+    ASSERT_EQ(Waves().OutWrite(handle, header), kMmNoError);
+    auto returned = done.get_future();
+    ASSERT_EQ(returned.wait_for(kGenerously), std::future_status::ready);
+    EXPECT_EQ(returned.get(), &header);
+    EXPECT_EQ(header.flags.load() & (kWaveHeaderDone | kWaveHeaderInQueue), kWaveHeaderDone);
+    EXPECT_EQ(Waves().OutUnprepareHeader(handle, header), kMmNoError);
+    EXPECT_EQ(header.flags.load() & kWaveHeaderPrepared, 0u);
+    EXPECT_EQ(Waves().OutClose(handle), kMmNoError);
+}
+
+Mixer& Mixers() { return *DefaultBackends().mixer; }
+
+// Every mixer the system counts opens, names itself within the caps field
+// and describes each destination it claims; the one past the end fails.
+TEST(Win32MixerTest, EveryCountedMixerOpensAndDescribesItsDestinations) {
+    const uint32_t count = Mixers().GetNumDevs();
+    for (uint32_t id = 0; id < count; ++id) {
+        SCOPED_TRACE(id);
+        MixerHandle handle;
+        ASSERT_EQ(Mixers().Open(handle, id, MixerOpenBy::MixerId, WindowHandle{}), kMmNoError);
+        MixerCaps caps;
+        EXPECT_EQ(Mixers().GetDevCaps(handle, caps), kMmNoError);
+        EXPECT_LE(caps.productName.size(), 31u);
+        for (uint32_t d = 0; d < caps.destinations; ++d) {
+            MixerLine line;
+            EXPECT_EQ(Mixers().GetDestinationLine(handle, d, line), kMmNoError);
+            EXPECT_EQ(line.destination, d);
+        }
+        MixerLine beyond;
+        EXPECT_EQ(Mixers().GetDestinationLine(handle, caps.destinations, beyond), kMixerInvalidLine);
+        EXPECT_EQ(Mixers().Close(handle), kMmNoError);
+        EXPECT_EQ(Mixers().Close(handle), kMmInvalidHandle) << "closed once";
+    }
+    const struct {
+        MixerOpenBy by;
+        uint32_t id;
+        const char* logged;
+    } missing[] = {
+        {MixerOpenBy::MixerId, count, "mixer"},
+        {MixerOpenBy::WaveOutId, Waves().OutGetNumDevs() + 2, "wave-out device"},
+        {MixerOpenBy::WaveInId, Waves().InGetNumDevs() + 2, "wave-in device"},
+    };
+    for (const auto& m : missing) {
+        SCOPED_TRACE(m.logged);
+        LogCapture log;
+        MixerHandle handle{7};
+        EXPECT_NE(Mixers().Open(handle, m.id, m.by, WindowHandle{}), kMmNoError);
+        EXPECT_FALSE(handle.IsValid());
+        EXPECT_EQ(log.Texts().size(), 1u);
+        EXPECT_TRUE(log.ContainsFragment(m.logged));
+    }
+}
+
+TEST(Win32MixerTest, CallsOnAMixerNeverOpenedAreRefused) {
+    const MixerHandle never{4321};
+    MixerCaps caps;
+    MixerLine line;
+    MixerControl control;
+    uint32_t values[2] = {7, 7};
+    const MixerControlDetails details{.controlId = 1, .channels = 2, .multipleItems = 0, .values = values};
+    EXPECT_EQ(Mixers().GetDevCaps(never, caps), kMmInvalidHandle);
+    EXPECT_EQ(Mixers().GetDestinationLine(never, 0, line), kMmInvalidHandle);
+    EXPECT_EQ(Mixers().GetSourceLine(never, 0, 0, line), kMmInvalidHandle);
+    EXPECT_EQ(Mixers().GetLineControlByType(never, 0, kMixerControlVolume, control), kMmInvalidHandle);
+    EXPECT_EQ(Mixers().GetControlDetails(never, details), kMmInvalidHandle);
+    EXPECT_EQ(Mixers().SetControlDetails(never, details), kMmInvalidHandle);
+    EXPECT_EQ(Mixers().Close(never), kMmInvalidHandle);
+    EXPECT_EQ(values[0], 7u);
+    EXPECT_EQ(values[1], 7u);
+}
+
+std::set<std::wstring> FindAll(const std::wstring& pattern) {
+    std::set<std::wstring> names;
+    std::wstring name;
+    const FindHandle handle = Dirs().FindFirst(pattern, name);
+    if (!handle.IsValid()) return names;
+    do {
+        EXPECT_TRUE(names.insert(name).second) << WideToUtf8(name) << " twice";
+    } while (Dirs().FindNext(handle, name));
+    Dirs().FindClose(handle);
+    return names;
+}
+
+TEST(Win32DirectoryTest, PatternsFindExactlyTheMatchingEntries) {
+    const auto folder = sim::MakeUniqueFolder("corvane-dir-");
+    ASSERT_TRUE(folder.has_value());
+    for (const wchar_t* file : {L"Ring1.wav", L"ring2.WAV", L"notes.txt", L"\u0141\u00F3d\u017A.wav"}) {
+        std::ofstream(*folder / file) << "x";
+    }
+    std::filesystem::create_directory(*folder / "Sub.wav");
+    const std::wstring base = folder->wstring() + L"\\";
+    const struct {
+        const wchar_t* pattern;
+        std::set<std::wstring> names;
+    } cases[] = {
+        {L"*.wav", {L"Ring1.wav", L"ring2.WAV", L"\u0141\u00F3d\u017A.wav", L"Sub.wav"}},
+        {L"ring?.wav", {L"Ring1.wav", L"ring2.WAV"}},
+        {L"*.txt", {L"notes.txt"}},
+        {L"*.mid", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(WideToUtf8(c.pattern));
+        LogCapture log;
+        EXPECT_EQ(FindAll(base + c.pattern), c.names);
+        EXPECT_TRUE(log.Texts().empty()) << "nothing matching is no failure";
+    }
+    std::filesystem::remove_all(*folder);
+}
+
+TEST(Win32DirectoryTest, AMissingFolderIsLoggedAndSearchesNothing) {
+    LogCapture log;
+    std::wstring name = L"untouched";
+    const FindHandle handle = Dirs().FindFirst(L"C:\\corvane-no-such-folder\\RingTone\\*.wav", name);
+    EXPECT_FALSE(handle.IsValid());
+    EXPECT_EQ(name, L"untouched");
+    EXPECT_EQ(log.Texts().size(), 1u);
+    EXPECT_TRUE(log.ContainsFragment("corvane-no-such-folder"));
+    EXPECT_FALSE(Dirs().FindNext(handle, name));
+    EXPECT_FALSE(Dirs().FindNext(FindHandle{999}, name));
+    Dirs().FindClose(FindHandle{999});
+}
+
+}  // namespace
