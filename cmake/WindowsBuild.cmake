@@ -203,7 +203,7 @@ macro(corvane_windows_tests)
   # other programs, broadcast to every top-level window of the session and
   # stand in for its notification area, which tests running beside them
   # would see.
-  set(backend_suites Win32DesktopTest.*:StandInTest.*:EndToEndTest.*:Win32ShellTest.*:Win32HidHost.*:PipedHidHost.*:GdiplusGlyphsTest.*:GdiplusTextRows.*:Win32WaveDevicesTest.*:Win32MixerTest.*:Win32DirectoryTest.*)
+  set(backend_suites Win32DesktopTest.*:StandInTest.*:EndToEndTest.*:Win32ShellTest.*:Win32HidHost.*:PipedHidHost.*:GdiplusGlyphsTest.*:GdiplusTextRows.*:Win32WaveDevicesTest.*:Win32MixerTest.*:Win32EndpointVolumeTest.*:Win32DirectoryTest.*)
   string(REPLACE ":" ";" backend_patterns "${backend_suites}")
   list(APPEND excluded ${backend_patterns})
   list(JOIN excluded ":" excluded)

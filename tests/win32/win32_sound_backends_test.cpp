@@ -1,8 +1,8 @@
-// The Windows wave devices, mixers and directory search against the system.
-// Under Wine without a sound driver there may be no device at all, so the
-// sound tests hold for any count: the names agree with the count, ids beyond
-// it fail with a log line, and a device that does exist plays a buffer to
-// its completion.
+// The Windows wave devices, mixers, endpoint volume and directory search
+// against the system. Under Wine without a sound driver there may be no
+// device at all, so the sound tests hold for any count: the names agree with
+// the count, ids beyond it fail with a log line, and a device that does
+// exist plays a buffer to its completion.
 
 #include <gtest/gtest.h>
 
@@ -181,6 +181,102 @@ TEST(Win32MixerTest, CallsOnAMixerNeverOpenedAreRefused) {
     EXPECT_EQ(Mixers().Close(never), kMmInvalidHandle);
     EXPECT_EQ(values[0], 7u);
     EXPECT_EQ(values[1], 7u);
+}
+
+EndpointVolume& Endpoints() { return *DefaultBackends().endpointVolume; }
+
+// Pairs Initialize and Uninitialize on this thread, as the port asks.
+struct EndpointSession {
+    EndpointSession() { EXPECT_GE(Endpoints().Initialize(), 0); }
+    ~EndpointSession() { Endpoints().Uninitialize(); }
+};
+
+// One endpoint of a flow: its interface's name reads (or fails with a
+// result), and its volume reads a level in range, refuses one out of range
+// leaving the level as it was, and takes its own level back.
+void CheckEndpoint(EndpointObject collection, uint32_t index) {
+    EndpointObject endpoint;
+    ASSERT_EQ(Endpoints().Item(collection, index, endpoint), kEndpointOk);
+    EndpointObject store;
+    if (Endpoints().OpenPropertyStore(endpoint, store) == kEndpointOk) {
+        std::wstring name;
+        if (Endpoints().GetInterfaceFriendlyName(store, name) == kEndpointOk) {
+            EXPECT_FALSE(name.empty());
+        }
+        Endpoints().Release(store);
+    }
+    EndpointObject volume;
+    if (Endpoints().ActivateVolume(endpoint, volume) == kEndpointOk) {
+        float level = -1.0f;
+        ASSERT_EQ(Endpoints().GetMasterVolumeLevelScalar(volume, level), kEndpointOk);
+        EXPECT_TRUE(level >= 0.0f && level <= 1.0f) << level;
+        for (float bad : {-0.5f, 1.5f}) EXPECT_EQ(Endpoints().SetMasterVolumeLevelScalar(volume, bad), kEndpointInvalidArg);
+        float after = -1.0f;
+        EXPECT_EQ(Endpoints().GetMasterVolumeLevelScalar(volume, after), kEndpointOk);
+        EXPECT_EQ(after, level);
+        EXPECT_EQ(Endpoints().SetMasterVolumeLevelScalar(volume, level), kEndpointOk);
+        Endpoints().Release(volume);
+    }
+    Endpoints().Release(endpoint);
+}
+
+// Without the system's audio service the enumerator may not exist; then it
+// fails with a negative result and a log line, and nothing else is needed.
+TEST(Win32EndpointVolumeTest, TheEnumeratorListsConsistentEndpointsOrFailsCleanly) {
+    EndpointSession session;
+    LogCapture log;
+    EndpointObject enumerator;
+    const int32_t created = Endpoints().CreateEnumerator(enumerator);
+    if (created != kEndpointOk) {
+        EXPECT_LT(created, 0);
+        EXPECT_FALSE(enumerator);
+        EXPECT_TRUE(log.ContainsFragment("device enumerator"));
+        return;
+    }
+    ASSERT_TRUE(enumerator);
+    for (uint32_t flow : {kEndpointRender, kEndpointCapture}) {
+        SCOPED_TRACE(flow);
+        EndpointObject collection;
+        ASSERT_EQ(Endpoints().EnumActiveEndpoints(enumerator, flow, collection), kEndpointOk);
+        uint32_t count = 12345;
+        ASSERT_EQ(Endpoints().GetCount(collection, count), kEndpointOk);
+        ASSERT_LT(count, 64u);
+        for (uint32_t i = 0; i < count; ++i) CheckEndpoint(collection, i);
+        EndpointObject beyond;
+        EXPECT_LT(Endpoints().Item(collection, count, beyond), 0);
+        EXPECT_FALSE(beyond);
+        Endpoints().Release(collection);
+    }
+    EndpointObject none;
+    EXPECT_EQ(Endpoints().EnumActiveEndpoints(enumerator, 2, none), kEndpointInvalidArg);
+    EXPECT_FALSE(none);
+    Endpoints().Release(enumerator);
+}
+
+// Objects never handed out (or already released) are refused, each with a
+// log line, and leave what they would fill untouched or empty.
+TEST(Win32EndpointVolumeTest, ObjectsNeverHandedOutAreRefused) {
+    EndpointSession session;
+    const EndpointObject never{9876};
+    EndpointObject out{5};
+    uint32_t count = 7;
+    std::wstring name = L"untouched";
+    float level = 0.25f;
+    LogCapture log;
+    EXPECT_EQ(Endpoints().EnumActiveEndpoints(never, kEndpointRender, out), kEndpointInvalidArg);
+    EXPECT_FALSE(out);
+    EXPECT_EQ(Endpoints().GetCount(never, count), kEndpointInvalidArg);
+    EXPECT_EQ(Endpoints().Item(never, 0, out), kEndpointInvalidArg);
+    EXPECT_EQ(Endpoints().OpenPropertyStore(never, out), kEndpointInvalidArg);
+    EXPECT_EQ(Endpoints().GetInterfaceFriendlyName(never, name), kEndpointInvalidArg);
+    EXPECT_EQ(Endpoints().ActivateVolume(never, out), kEndpointInvalidArg);
+    EXPECT_EQ(Endpoints().SetMasterVolumeLevelScalar(never, 0.5f), kEndpointFail);
+    EXPECT_EQ(Endpoints().GetMasterVolumeLevelScalar(never, level), kEndpointFail);
+    Endpoints().Release(never);
+    EXPECT_EQ(count, 7u);
+    EXPECT_EQ(name, L"untouched");
+    EXPECT_EQ(level, 0.25f);
+    EXPECT_EQ(log.Texts().size(), 8u);
 }
 
 std::set<std::wstring> FindAll(const std::wstring& pattern) {

@@ -6,6 +6,7 @@
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_directory.h"
+#include "platform/win32/win32_endpoint_volume.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_hid_host.h"
 #include "platform/win32/win32_mixer.h"
@@ -28,6 +29,7 @@ const Backends& DefaultBackends() {
                                                    .codec = new win32::Win32Codec,
                                                    .mixer = new win32::Win32Mixer,
                                                    .waveDevices = new win32::Win32WaveDevices,
+                                                   .endpointVolume = new win32::Win32EndpointVolume,
                                                    .directory = new win32::Win32Directory};
     return *defaults;
 }
