@@ -91,12 +91,14 @@ TEST(Win32WaveDevicesTest, CallsOnAHandleNeverOpenedAreRefused) {
     const uint8_t data[4] = {};
     header.data = data;
     header.bufferLength = sizeof(data);
+    LogCapture log;
     EXPECT_EQ(Waves().OutPrepareHeader(never, header), kMmInvalidHandle);
     EXPECT_EQ(Waves().OutWrite(never, header), kMmInvalidHandle);
     EXPECT_EQ(Waves().OutUnprepareHeader(never, header), kMmInvalidHandle);
     EXPECT_EQ(Waves().OutReset(never), kMmInvalidHandle);
     EXPECT_EQ(Waves().OutClose(never), kMmInvalidHandle);
     EXPECT_EQ(header.flags.load(), 0u);
+    EXPECT_EQ(log.Count("Wave devices: wave-out handle 12345 is not open\n"), 5);
 }
 
 // Only where the system has a device to play on; without one, the test above
@@ -172,6 +174,7 @@ TEST(Win32MixerTest, CallsOnAMixerNeverOpenedAreRefused) {
     MixerControl control;
     uint32_t values[2] = {7, 7};
     const MixerControlDetails details{.controlId = 1, .channels = 2, .multipleItems = 0, .values = values};
+    LogCapture log;
     EXPECT_EQ(Mixers().GetDevCaps(never, caps), kMmInvalidHandle);
     EXPECT_EQ(Mixers().GetDestinationLine(never, 0, line), kMmInvalidHandle);
     EXPECT_EQ(Mixers().GetSourceLine(never, 0, 0, line), kMmInvalidHandle);
@@ -181,6 +184,7 @@ TEST(Win32MixerTest, CallsOnAMixerNeverOpenedAreRefused) {
     EXPECT_EQ(Mixers().Close(never), kMmInvalidHandle);
     EXPECT_EQ(values[0], 7u);
     EXPECT_EQ(values[1], 7u);
+    EXPECT_EQ(log.Count("Mixer: handle 4321 is not open\n"), 7);
 }
 
 EndpointVolume& Endpoints() { return *DefaultBackends().endpointVolume; }

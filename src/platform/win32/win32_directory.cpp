@@ -19,7 +19,7 @@ void LogSearchFailure(const std::wstring& pattern, DWORD error) {
 }  // namespace
 
 Win32Directory::~Win32Directory() {
-    for (auto& [id, search] : searches_) ::FindClose(search);
+    for (auto& [id, search] : searches_) ::FindClose(search.system);
 }
 
 FindHandle Win32Directory::FindFirst(const std::wstring& pattern, std::wstring& name) {
@@ -36,7 +36,7 @@ FindHandle Win32Directory::FindFirst(const std::wstring& pattern, std::wstring& 
     name = found.cFileName;
     std::lock_guard<std::mutex> lock(mutex_);
     const int32_t id = next_++;
-    searches_[id] = search;
+    searches_[id] = Search{search, pattern};
     return FindHandle{id};
 }
 
@@ -45,8 +45,8 @@ bool Win32Directory::FindNext(FindHandle handle, std::wstring& name) {
     auto it = searches_.find(handle.value);
     if (it == searches_.end()) return false;
     WIN32_FIND_DATAW found{};
-    if (!::FindNextFileW(it->second, &found)) {
-        LogSearchFailure(L"(next)", ::GetLastError());
+    if (!::FindNextFileW(it->second.system, &found)) {
+        LogSearchFailure(it->second.pattern, ::GetLastError());
         return false;
     }
     name = found.cFileName;
@@ -57,7 +57,7 @@ void Win32Directory::FindClose(FindHandle handle) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = searches_.find(handle.value);
     if (it == searches_.end()) return;
-    ::FindClose(it->second);
+    ::FindClose(it->second.system);
     searches_.erase(it);
 }
 

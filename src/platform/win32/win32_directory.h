@@ -4,6 +4,7 @@
 
 #include <map>
 #include <mutex>
+#include <string>
 
 #include "platform/directory.h"
 
@@ -17,8 +18,12 @@ public:
     void FindClose(FindHandle handle) override;
 
 private:
+    struct Search {
+        void* system;  // the system's search handle
+        std::wstring pattern;
+    };
     std::mutex mutex_;
-    std::map<int32_t, void*> searches_;  // the system's search handles
+    std::map<int32_t, Search> searches_;
     int32_t next_ = 1;
 };
 

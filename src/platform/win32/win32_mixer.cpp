@@ -96,7 +96,9 @@ uint32_t Win32Mixer::Open(MixerHandle& handle, uint32_t id, MixerOpenBy by, Wind
 void* Win32Mixer::SystemOf(MixerHandle handle) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = mixers_.find(handle.value);
-    return it == mixers_.end() ? nullptr : it->second;
+    if (it != mixers_.end()) return it->second;
+    LogA("Mixer: handle %d is not open\n", handle.value);
+    return nullptr;
 }
 
 uint32_t Win32Mixer::Close(MixerHandle handle) {
@@ -104,7 +106,10 @@ uint32_t Win32Mixer::Close(MixerHandle handle) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         auto it = mixers_.find(handle.value);
-        if (it == mixers_.end()) return kMmInvalidHandle;
+        if (it == mixers_.end()) {
+            LogA("Mixer: handle %d is not open\n", handle.value);
+            return kMmInvalidHandle;
+        }
         system = it->second;
         mixers_.erase(it);
     }

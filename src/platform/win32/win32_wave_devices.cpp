@@ -153,7 +153,19 @@ uint32_t Win32WaveDevices::OutOpen(WaveOutHandle& handle, uint32_t id, const Pcm
 std::shared_ptr<Win32WaveDevices::OpenDevice> Win32WaveDevices::DeviceOf(WaveOutHandle handle) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = devices_.find(handle.value);
-    return it == devices_.end() ? nullptr : it->second;
+    if (it != devices_.end()) return it->second;
+    LogA("Wave devices: wave-out handle %d is not open\n", handle.value);
+    return nullptr;
+}
+
+// A device the program left open still has our thread; the system's
+// buffers go back first, so that closing cannot fail for them.
+Win32WaveDevices::~Win32WaveDevices() {
+    for (auto& [value, device] : devices_) {
+        ::waveOutReset(device->system);
+        ::waveOutClose(device->system);
+        device->StopDelivery();
+    }
 }
 
 // The system's header lives in `reserved` while prepared and carries ours
@@ -164,7 +176,6 @@ uint32_t Win32WaveDevices::OutPrepareHeader(WaveOutHandle handle, WaveHeader& he
     if (!header.data && header.bufferLength > 0) return kMmInvalidParam;
     if (header.flags.load() & kWaveHeaderPrepared) return kMmNoError;
     auto system = std::make_unique<WAVEHDR>();
-    *system = WAVEHDR{};
     // The system's field is not const, though playing only reads it.
     system->lpData = reinterpret_cast<LPSTR>(const_cast<uint8_t*>(header.data));
     system->dwBufferLength = header.bufferLength;

@@ -17,6 +17,7 @@ class Win32WaveDevices final : public WaveDevices {
 public:
     struct OpenDevice;
 
+    ~Win32WaveDevices() override;
     uint32_t OutGetNumDevs() override;
     uint32_t OutGetDevCaps(uint32_t id, std::wstring& productName) override;
     uint32_t OutOpen(WaveOutHandle& handle, uint32_t id, const PcmFormat& format, WaveOutCallback callback,
