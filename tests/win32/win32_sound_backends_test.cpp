@@ -24,6 +24,7 @@ namespace {
 using namespace platform;
 
 constexpr auto kGenerously = std::chrono::seconds(30);
+constexpr int32_t kEndpointNotImplemented = -2147467263;  // 0x80004001
 
 WaveDevices& Waves() { return *DefaultBackends().waveDevices; }
 Directory& Dirs() { return *DefaultBackends().directory; }
@@ -218,7 +219,9 @@ void CheckEndpoint(EndpointObject collection, uint32_t index) {
         float after = -1.0f;
         EXPECT_EQ(Endpoints().GetMasterVolumeLevelScalar(volume, after), kEndpointOk);
         EXPECT_EQ(after, level);
-        EXPECT_EQ(Endpoints().SetMasterVolumeLevelScalar(volume, level), kEndpointOk);
+        // Wine's endpoints do not set levels; the system's answer is passed on.
+        const int32_t set = Endpoints().SetMasterVolumeLevelScalar(volume, level);
+        EXPECT_TRUE(set == kEndpointOk || set == kEndpointNotImplemented) << set;
         Endpoints().Release(volume);
     }
     Endpoints().Release(endpoint);
