@@ -244,7 +244,7 @@ uint32_t Win32WaveDevices::OutReset(WaveOutHandle handle) {
     if (device->OnDeliveryThread()) return result;
     std::unique_lock<std::mutex> lock(device->mutex);
     if (!device->changed.wait_for(lock, kResetDrainLimit, [&] { return device->written == 0; })) {
-        LogA("Wave devices: %zu buffers still not returned after a reset\n", device->written);
+        LogA("Wave devices: %lu buffers still not returned after a reset\n", static_cast<unsigned long>(device->written));
     }
     return result;
 }
