@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <limits>
 #include <set>
 #include <vector>
 
@@ -28,6 +29,15 @@ constexpr int32_t kEndpointNotImplemented = -2147467263;  // 0x80004001
 
 WaveDevices& Waves() { return *DefaultBackends().waveDevices; }
 Directory& Dirs() { return *DefaultBackends().directory; }
+
+// The program reaches these ports through the default set alone.
+TEST(Win32WaveDevicesTest, TheDefaultSetHoldsTheSystemsSoundBackends) {
+    const Backends& defaults = DefaultBackends();
+    EXPECT_NE(defaults.waveDevices, nullptr);
+    EXPECT_NE(defaults.mixer, nullptr);
+    EXPECT_NE(defaults.endpointVolume, nullptr);
+    EXPECT_NE(defaults.directory, nullptr);
+}
 
 struct DeviceKind {
     const char* name;
@@ -215,7 +225,9 @@ void CheckEndpoint(EndpointObject collection, uint32_t index) {
         float level = -1.0f;
         ASSERT_EQ(Endpoints().GetMasterVolumeLevelScalar(volume, level), kEndpointOk);
         EXPECT_TRUE(level >= 0.0f && level <= 1.0f) << level;
-        for (float bad : {-0.5f, 1.5f}) EXPECT_EQ(Endpoints().SetMasterVolumeLevelScalar(volume, bad), kEndpointInvalidArg);
+        for (float bad : {-0.5f, 1.5f, std::numeric_limits<float>::quiet_NaN()}) {
+            EXPECT_EQ(Endpoints().SetMasterVolumeLevelScalar(volume, bad), kEndpointInvalidArg) << bad;
+        }
         float after = -1.0f;
         EXPECT_EQ(Endpoints().GetMasterVolumeLevelScalar(volume, after), kEndpointOk);
         EXPECT_EQ(after, level);

@@ -15,7 +15,8 @@ static_assert(kMmNoError == MMSYSERR_NOERROR && kMmError == MMSYSERR_ERROR && kM
 static_assert(kWaveStillPlaying == WAVERR_STILLPLAYING && kWaveUnprepared == WAVERR_UNPREPARED);
 static_assert(kWaveOutOpen == WOM_OPEN && kWaveOutClose == WOM_CLOSE && kWaveOutDone == WOM_DONE);
 static_assert(kWaveMapper == WAVE_MAPPER);
-static_assert(kWaveHeaderDone == WHDR_DONE && kWaveHeaderPrepared == WHDR_PREPARED && kWaveHeaderInQueue == WHDR_INQUEUE);
+static_assert(kWaveHeaderDone == WHDR_DONE && kWaveHeaderPrepared == WHDR_PREPARED &&
+              kWaveHeaderInQueue == WHDR_INQUEUE);
 
 namespace {
 
@@ -135,8 +136,9 @@ uint32_t Win32WaveDevices::OutOpen(WaveOutHandle& handle, uint32_t id, const Pcm
     auto device = std::make_shared<OpenDevice>();
     device->callback = callback;
     device->instance = instance;
-    const MMRESULT result = ::waveOutOpen(&device->system, id, &system, reinterpret_cast<DWORD_PTR>(&OpenDevice::SystemDone),
-                                          reinterpret_cast<DWORD_PTR>(device.get()), CALLBACK_FUNCTION);
+    const MMRESULT result =
+        ::waveOutOpen(&device->system, id, &system, reinterpret_cast<DWORD_PTR>(&OpenDevice::SystemDone),
+                      reinterpret_cast<DWORD_PTR>(device.get()), CALLBACK_FUNCTION);
     if (result != MMSYSERR_NOERROR) {
         LogA("Wave devices: cannot open wave-out device %u at %lu Hz, %u bit, %u ch (result %u)\n", id,
              static_cast<unsigned long>(format.samplesPerSec), format.bitsPerSample, format.channels, result);
@@ -244,7 +246,8 @@ uint32_t Win32WaveDevices::OutReset(WaveOutHandle handle) {
     if (device->OnDeliveryThread()) return result;
     std::unique_lock<std::mutex> lock(device->mutex);
     if (!device->changed.wait_for(lock, kResetDrainLimit, [&] { return device->written == 0; })) {
-        LogA("Wave devices: %lu buffers still not returned after a reset\n", static_cast<unsigned long>(device->written));
+        LogA("Wave devices: %lu buffers still not returned after a reset\n",
+             static_cast<unsigned long>(device->written));
     }
     return result;
 }
