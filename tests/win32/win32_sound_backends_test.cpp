@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -296,6 +297,73 @@ TEST(Win32EndpointVolumeTest, ObjectsNeverHandedOutAreRefused) {
     EXPECT_EQ(name, L"untouched");
     EXPECT_EQ(level, 0.25f);
     EXPECT_EQ(log.Texts().size(), 8u);
+}
+
+// The routine writes the next buffer from inside the call, as the port
+// allows; the chain plays to its end and every buffer comes back once.
+struct Chain {
+    WaveHeader headers[3];
+    size_t written = 1;
+    std::vector<WaveHeader*> returned;
+    std::promise<void> finished;
+};
+
+void WriteNextFromTheRoutine(WaveOutHandle device, uint32_t message, uintptr_t instance, WaveHeader* header,
+                             uintptr_t) {
+    if (message != kWaveOutDone) return;
+    auto* chain = reinterpret_cast<Chain*>(instance);
+    chain->returned.push_back(header);
+    if (chain->written < 3) {
+        EXPECT_EQ(Waves().OutWrite(device, chain->headers[chain->written++]), kMmNoError);
+    } else {
+        chain->finished.set_value();
+    }
+}
+
+TEST(Win32WaveDevicesTest, TheRoutineMayWriteTheNextBufferFromInsideTheCall) {
+    if (Waves().OutGetNumDevs() == 0) GTEST_SKIP() << "no wave-out device in this session";
+    Chain chain;
+    WaveOutHandle handle;
+    ASSERT_EQ(Waves().OutOpen(handle, 0, Mono16(8000), WriteNextFromTheRoutine, reinterpret_cast<uintptr_t>(&chain)),
+              kMmNoError);
+    std::vector<uint8_t> silence(800);
+    for (WaveHeader& header : chain.headers) {
+        header.data = silence.data();
+        header.bufferLength = static_cast<uint32_t>(silence.size());
+        ASSERT_EQ(Waves().OutPrepareHeader(handle, header), kMmNoError);
+    }
+    ASSERT_EQ(Waves().OutWrite(handle, chain.headers[0]), kMmNoError);
+    ASSERT_EQ(chain.finished.get_future().wait_for(kGenerously), std::future_status::ready);
+    const std::vector<WaveHeader*> inOrder = {&chain.headers[0], &chain.headers[1], &chain.headers[2]};
+    EXPECT_EQ(chain.returned, inOrder);
+    for (WaveHeader& header : chain.headers) EXPECT_EQ(Waves().OutUnprepareHeader(handle, header), kMmNoError);
+    EXPECT_EQ(Waves().OutClose(handle), kMmNoError);
+}
+
+void CountDone(WaveOutHandle, uint32_t message, uintptr_t instance, WaveHeader*, uintptr_t) {
+    if (message == kWaveOutDone) ++*reinterpret_cast<std::atomic<int>*>(instance);
+}
+
+// A buffer far longer than the test is still queued: closing is refused
+// until a reset has returned it, done, through the routine.
+TEST(Win32WaveDevicesTest, CloseWaitsForAResetToReturnWhatIsQueued) {
+    if (Waves().OutGetNumDevs() == 0) GTEST_SKIP() << "no wave-out device in this session";
+    std::atomic<int> done{0};
+    WaveOutHandle handle;
+    ASSERT_EQ(Waves().OutOpen(handle, 0, Mono16(8000), CountDone, reinterpret_cast<uintptr_t>(&done)), kMmNoError);
+    std::vector<uint8_t> tenMinutes(8000 * 2 * 600);
+    WaveHeader header;
+    header.data = tenMinutes.data();
+    header.bufferLength = static_cast<uint32_t>(tenMinutes.size());
+    ASSERT_EQ(Waves().OutPrepareHeader(handle, header), kMmNoError);
+    ASSERT_EQ(Waves().OutWrite(handle, header), kMmNoError);
+    EXPECT_EQ(Waves().OutUnprepareHeader(handle, header), kWaveStillPlaying);
+    EXPECT_EQ(Waves().OutClose(handle), kWaveStillPlaying);
+    EXPECT_EQ(Waves().OutReset(handle), kMmNoError);
+    EXPECT_EQ(done.load(), 1) << "a reset returns before every buffer is handed back";
+    EXPECT_EQ(header.flags.load() & (kWaveHeaderDone | kWaveHeaderInQueue), kWaveHeaderDone);
+    EXPECT_EQ(Waves().OutUnprepareHeader(handle, header), kMmNoError);
+    EXPECT_EQ(Waves().OutClose(handle), kMmNoError);
 }
 
 std::set<std::wstring> FindAll(const std::wstring& pattern) {
