@@ -179,6 +179,46 @@ TEST(Win32MixerTest, EveryCountedMixerOpensAndDescribesItsDestinations) {
     }
 }
 
+// A destination's volume, where it has one, reads within its range and
+// takes a value set back; its first value is restored after. False when the
+// line has no volume.
+bool CheckVolumeOf(MixerHandle handle, const MixerLine& line) {
+    MixerControl volume;
+    if (Mixers().GetLineControlByType(handle, line.lineId, kMixerControlVolume, volume) != kMmNoError) return false;
+    EXPECT_EQ(volume.type, kMixerControlVolume);
+    EXPECT_LE(volume.minimum, volume.maximum);
+    const uint32_t channels = (volume.flags & kMixerControlFlagUniform) ? 1 : std::max(line.channels, 1u);
+    std::vector<uint32_t> before(channels), after(channels);
+    EXPECT_EQ(Mixers().GetControlDetails(handle, {volume.id, channels, 0, before.data()}), kMmNoError);
+    for (uint32_t v : before) EXPECT_TRUE(v >= volume.minimum && v <= volume.maximum) << v;
+    std::vector<uint32_t> middle(channels, static_cast<uint32_t>((volume.minimum + volume.maximum) / 2));
+    EXPECT_EQ(Mixers().SetControlDetails(handle, {volume.id, channels, 0, middle.data()}), kMmNoError);
+    EXPECT_EQ(Mixers().GetControlDetails(handle, {volume.id, channels, 0, after.data()}), kMmNoError);
+    EXPECT_EQ(after, middle);
+    EXPECT_EQ(Mixers().SetControlDetails(handle, {volume.id, channels, 0, before.data()}), kMmNoError);
+    return true;
+}
+
+TEST(Win32MixerTest, DestinationVolumesTakeTheValuesSet) {
+    const uint32_t count = Mixers().GetNumDevs();
+    if (count == 0) GTEST_SKIP() << "no mixer in this session";
+    int volumes = 0;
+    for (uint32_t id = 0; id < count; ++id) {
+        SCOPED_TRACE(id);
+        MixerHandle handle;
+        ASSERT_EQ(Mixers().Open(handle, id, MixerOpenBy::MixerId, WindowHandle{}), kMmNoError);
+        MixerCaps caps;
+        ASSERT_EQ(Mixers().GetDevCaps(handle, caps), kMmNoError);
+        for (uint32_t d = 0; d < caps.destinations; ++d) {
+            MixerLine line;
+            ASSERT_EQ(Mixers().GetDestinationLine(handle, d, line), kMmNoError);
+            if (CheckVolumeOf(handle, line)) ++volumes;
+        }
+        EXPECT_EQ(Mixers().Close(handle), kMmNoError);
+    }
+    EXPECT_GT(volumes, 0) << "mixers without a single volume";
+}
+
 TEST(Win32MixerTest, CallsOnAMixerNeverOpenedAreRefused) {
     const MixerHandle never{4321};
     MixerCaps caps;
