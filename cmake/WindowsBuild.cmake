@@ -203,7 +203,7 @@ macro(corvane_windows_tests)
   # other programs, broadcast to every top-level window of the session and
   # stand in for its notification area, which tests running beside them
   # would see.
-  set(backend_suites Win32DesktopTest.*:StandInTest.*:EndToEndTest.*:Win32ShellTest.*:Win32HidHost.*:PipedHidHost.*:GdiplusGlyphsTest.*:GdiplusTextRows.*)
+  set(backend_suites Win32DesktopTest.*:StandInTest.*:EndToEndTest.*:Win32ShellTest.*:Win32HidHost.*:PipedHidHost.*:GdiplusGlyphsTest.*:GdiplusTextRows.*:Win32WaveDevicesTest.*:Win32MixerTest.*:Win32EndpointVolumeTest.*:Win32DirectoryTest.*)
   string(REPLACE ":" ";" backend_patterns "${backend_suites}")
   list(APPEND excluded ${backend_patterns})
   list(JOIN excluded ":" excluded)
@@ -223,6 +223,14 @@ macro(corvane_windows_tests)
   add_test(NAME Wine.Backends
     COMMAND ${CORVANE_WINE} $<TARGET_FILE:corvane_tests> --gtest_filter=${backend_suites} --gtest_brief=1)
   set_tests_properties(Wine.Backends PROPERTIES FIXTURES_REQUIRED wine_prefix RUN_SERIAL TRUE)
+  # The sound backends once more with a device: Wine's sound driver over an
+  # ALSA default device that discards what it plays, so that opening, playing
+  # to completion, the mixers' lines and the endpoints' levels are reached.
+  set(sound_suites Win32WaveDevicesTest.*:Win32MixerTest.*:Win32EndpointVolumeTest.*)
+  add_test(NAME Wine.SoundDevices
+    COMMAND ${CORVANE_WINE} $<TARGET_FILE:corvane_tests> --gtest_filter=${sound_suites} --gtest_brief=1)
+  set_tests_properties(Wine.SoundDevices PROPERTIES FIXTURES_REQUIRED wine_prefix RUN_SERIAL TRUE
+    ENVIRONMENT "ALSA_CONFIG_PATH=${CMAKE_SOURCE_DIR}/tests/win32/alsa_null_device.conf")
   add_test(NAME Wine.Installer COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/installer_test.sh ${CORVANE_WINE}
     ${CMAKE_BINARY_DIR}/corvane-setup.exe)
   set_tests_properties(Wine.Installer PROPERTIES FIXTURES_REQUIRED wine_prefix)

@@ -38,6 +38,9 @@ extern "C" {
 }
 #include <shlwapi.h>
 #include <gdiplus.h>
+#include <objbase.h>
+#include <mmdeviceapi.h>
+#include <endpointvolume.h>
 // clang-format on
 
 // Every constant a port declares under the system's name.
