@@ -8,7 +8,11 @@ cd "$(dirname "$0")/.."
 seconds="${1:-20}"
 targets="skype_message profile_reader input_report wave_reader"
 out=build/fuzz
-CC=clang CXX=clang++ cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_FUZZ=ON -DCORVANE_WERROR=OFF >/dev/null
+unity="-DCMAKE_UNITY_BUILD=OFF"
+if [ "${CORVANE_UNITY:-1}" = 1 ]; then
+    unity="-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8"
+fi
+CC=clang CXX=clang++ cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_FUZZ=ON -DCORVANE_WERROR=OFF $unity >/dev/null
 ninja -C "$out" -j2 $(for t in $targets; do printf 'fuzz_%s ' "$t"; done)
 mkdir -p "$out/artifacts"
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "main/interactive/text_cells.h"
+#include "support/joined_lines.h"
 
 namespace {
 
@@ -23,14 +24,8 @@ HandsetView ViewOf(const std::vector<std::string>& lines) {
     return view;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines) all += line + "\n";
-    return all;
-}
-
 bool Shows(const std::vector<std::string>& lines, const std::string& text) {
-    return Joined(lines).find(text) != std::string::npos;
+    return JoinedLines(lines).find(text) != std::string::npos;
 }
 
 TEST(PaneTest, FillsTheTerminalExactlyOrSaysItIsTooSmall) {
@@ -82,7 +77,7 @@ TEST(PaneTest, IndicatorsFollowTheHandsetCommands) {
         PaneFacts facts;
         facts.programRunning = true;
         const auto lines = ComposePane(ViewOf(c.transcript), facts, 80, 24);
-        for (const std::string& text : c.shown) EXPECT_TRUE(Shows(lines, text)) << text << "\n" << Joined(lines);
+        for (const std::string& text : c.shown) EXPECT_TRUE(Shows(lines, text)) << text << "\n" << JoinedLines(lines);
     }
 }
 

@@ -16,7 +16,9 @@
 #include "main/sim/script.h"
 #include "main/sim/script_runner.h"
 #include "main/sim/sim_world.h"
+#include "support/joined_lines.h"
 #include "support/temp_folder.h"
+
 
 namespace {
 
@@ -24,12 +26,6 @@ using interactive::Controller;
 using interactive::Session;
 using interactive::TerminalKey;
 using Named = TerminalKey::Named;
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines) all += line + "\n";
-    return all;
-}
 
 class InteractiveSessionTest : public ::testing::Test {
 protected:
@@ -50,7 +46,7 @@ protected:
     std::string PaneAfter(uint64_t ms) {
         session_.Elapse(ms);
         controller_.CatchUp();
-        return Joined(controller_.Pane(80, 24));
+        return JoinedLines(controller_.Pane(80, 24));
     }
 
     sim::SimWorld world_{sim::SimWorld::Options{}};
@@ -98,7 +94,7 @@ TEST_F(InteractiveSessionTest, CallRungFromTheCommandLineIsAnsweredAndEndedWithT
     EXPECT_EQ(controller_.View().Status(), "IDLE");
     EXPECT_NE(pane.find("MODE_MAIN"), std::string::npos) << pane;
     EXPECT_NE(pane.find(" none"), std::string::npos) << pane;
-    EXPECT_NE(Joined(world_.Log().Channel("skype-cmd")).find("SET CALL 7 STATUS FINISHED"), std::string::npos);
+    EXPECT_NE(JoinedLines(world_.Log().Channel("skype-cmd")).find("SET CALL 7 STATUS FINISHED"), std::string::npos);
 }
 
 TEST_F(InteractiveSessionTest, PageKeysScrollTheTranscriptAndHoldItThereAsLinesCome) {

@@ -135,6 +135,22 @@ TEST_F(ProfileTest, MissingFileGivesTheDefaults) {
     EXPECT_EQ(GetPrivateProfileInt(L"Main", L"Name", 6, platform::Utf8ToWide(folder_.Path().string())), 6);
 }
 
+// On Windows a narrow open would take the folder's name in the ANSI code page
+// and find nothing there.
+TEST_F(ProfileTest, FileInAFolderWithANonAsciiNameWritesAndReadsBack) {
+    const std::filesystem::path folder = folder_.Path() / std::filesystem::path(u8"\u0141\u00f3d\u017a \u8a2d\u5b9a");
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    const std::u8string name = (folder / "test.ini").u8string();
+    const std::wstring file = platform::Utf8ToWide(std::string(name.begin(), name.end()));
+    ASSERT_TRUE(WritePrivateProfileString(L"Main", L"Name", L"\u0141ukasz", file));
+    ASSERT_TRUE(WritePrivateProfileString(L"Main", L"Count", L"7", file));
+    std::wstring out;
+    EXPECT_EQ(GetPrivateProfileString(L"Main", L"Name", L"", out, 64, file), 6u);
+    EXPECT_EQ(out, L"\u0141ukasz");
+    EXPECT_EQ(GetPrivateProfileInt(L"Main", L"Count", 0, file), 7);
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "test.ini"));
+}
+
 TEST_F(ProfileTest, AcceptsLineEndsAndByteOrderMark) {
     struct Layout {
         const char* name;

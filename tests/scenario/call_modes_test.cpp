@@ -142,8 +142,6 @@ TEST_F(CallModesTest, RingWithoutDisplayStillRings) {
     EXPECT_GE(CountOf("handset-cmd", "CMD_RING 4 0 0"), 3);
 }
 
-}  // namespace
-
 TEST_F(CallModesTest, ACallStopsTheVoicemailBeingPlayed) {
     // The voicemail screen left its entry selected and playing.
     World().Settle();
@@ -172,3 +170,5 @@ TEST_F(CallModesTest, SimulatedSkypeHoldsTheTalkingCallWhenAnotherIsTakenUp) {
     EXPECT_STREQ(skype::g_SkypeMonitor.m_CurrCallList.FindCall("7")->m_szStatus, "ONHOLD");
     EXPECT_STREQ(skype::g_SkypeMonitor.m_CurrCallList.FindCall("8")->m_szStatus, "INPROGRESS");
 }
+
+}  // namespace

@@ -3,11 +3,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/log.h"
 #include "platform/sim/unique_folder.h"
+#include "support/file_bytes.h"
 
 namespace testing_support {
 
@@ -25,12 +25,7 @@ public:
         std::ofstream out(path_ / name, std::ios::binary);
         out << bytes;
     }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string Read(const std::string& name) const { return FileBytes(path_ / name); }
 
 private:
     std::filesystem::path path_;

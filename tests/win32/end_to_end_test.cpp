@@ -19,6 +19,7 @@
 #include "platform/text_codec.h"
 #include "platform/win32/testing/child_process.h"
 #include "platform/win32/win32_desktop.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -46,17 +47,10 @@ end 7
 await-no-window VARNO-CORVANE
 )";
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 // The settings file's text, whichever encoding it is in (UTF-16LE with its
 // mark, or UTF-8).
 std::wstring ReadText(const fs::path& path, bool& utf16) {
-    const std::string bytes = ReadBytes(path);
+    const std::string bytes = testing_support::FileBytes(path);
     utf16 = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
     if (utf16) return CurrentTextCodec().ToWide(CodePage::Utf16Le, std::string_view(bytes).substr(2)).text;
     return Utf8ToWide(bytes);
@@ -87,7 +81,7 @@ std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\"
 bool WaitForRingingAndBack(const fs::path& log) {
     const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLimitMs);
     for (;;) {
-        const std::string text = ReadBytes(log);
+        const std::string text = testing_support::FileBytes(log);
         const size_t ringing = text.find("SwitchMode:2");
         if (ringing != std::string::npos && text.find("SwitchMode:0", ringing) != std::string::npos) return true;
         if (std::chrono::steady_clock::now() > limit) return false;
@@ -150,11 +144,11 @@ TEST_F(EndToEndTest, TheProgramAttachesFollowsARingingCallAndEndsOnTheQuitMessag
     uint32_t standInCode = 99, programCode = 99;
     EXPECT_TRUE(standIn.Wait(2 * kLimitMs, standInCode));
     EXPECT_EQ(standInCode, 0u) << "the stand-in's script did not run to its end; it recorded:\n"
-                               << ReadBytes(folder / "record.txt");
+                               << testing_support::FileBytes(folder / "record.txt");
     EXPECT_TRUE(program.Wait(kLimitMs, programCode)) << "the program did not end";
     EXPECT_EQ(programCode, 0u);
 
-    EXPECT_NE(ReadBytes(folder / "log.txt").find("Received quit message"), std::string::npos);
+    EXPECT_NE(testing_support::FileBytes(folder / "log.txt").find("Received quit message"), std::string::npos);
     bool stillUtf16 = false;
     const std::wstring saved = ReadText(settings, stillUtf16);
     EXPECT_NE(saved.find(L"VAL_AUDIO_IN_MUTE=0"), std::wstring::npos) << "settings not saved";

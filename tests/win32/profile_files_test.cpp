@@ -16,6 +16,7 @@
 #include "platform/log.h"
 #include "platform/profile.h"
 #include "support/executable_at.h"
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -23,13 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kUtf16Mark = "\xFF\xFE";
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct Entry {
     std::wstring section;
@@ -41,7 +35,7 @@ struct Entry {
 // source writes them (the files quote nothing).
 std::vector<Entry> SourceEntries(const fs::path& path) {
     std::vector<Entry> entries;
-    std::istringstream lines(ReadBytes(path));
+    std::istringstream lines(testing_support::FileBytes(path));
     std::wstring section;
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -75,7 +69,7 @@ TEST(Win32ProfileFiles, InstalledFilesReadEveryTextOfTheirSources) {
     }
     for (const fs::path& file : files) {
         SCOPED_TRACE(file.string());
-        ASSERT_EQ(ReadBytes(program / file).substr(0, 2), kUtf16Mark);
+        ASSERT_EQ(testing_support::FileBytes(program / file).substr(0, 2), kUtf16Mark);
         const std::vector<Entry> entries = SourceEntries(sources / file);
         ASSERT_GT(entries.size(), 10u);
         for (const Entry& entry : entries) {
@@ -138,7 +132,7 @@ TEST_F(Win32ProfileWrites, SavingTheSettingsKeepsTheFileInUtf16) {
     settings.VAL_RINGTONE = L"C:\\Sounds\\Dzwonek \u0142\u0105ka.wav";
     common::SaveSettings(settings);
 
-    EXPECT_EQ(ReadBytes(Ini()).substr(0, 2), kUtf16Mark);
+    EXPECT_EQ(testing_support::FileBytes(Ini()).substr(0, 2), kUtf16Mark);
     EXPECT_EQ(Read(L"SETTING", L"VAL_LANGUAGE", Ini()), L"3");
     EXPECT_EQ(Read(L"SETTING", L"VAL_RINGTONE", Ini()), L"C:\\Sounds\\Dzwonek \u0142\u0105ka.wav");
     EXPECT_EQ(Read(L"SETTING", L"Language_2", Ini()), L"\u7E41\u9AD4\u4E2D\u6587");
@@ -151,7 +145,7 @@ TEST_F(Win32ProfileWrites, SavingTheSettingsKeepsTheFileInUtf16) {
 // A settings file the program may not write: the save fails with a log line
 // naming the file, and the file is as it was.
 TEST_F(Win32ProfileWrites, ReadOnlySettingsFileIsLoggedAndLeftAsItWas) {
-    const std::string before = ReadBytes(Ini());
+    const std::string before = testing_support::FileBytes(Ini());
     fs::permissions(Ini(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     if (std::ofstream(Ini(), std::ios::app)) {
@@ -160,7 +154,7 @@ TEST_F(Win32ProfileWrites, ReadOnlySettingsFileIsLoggedAndLeftAsItWas) {
     platform::LogCapture log;
     EXPECT_FALSE(platform::WritePrivateProfileString(L"SETTING", L"VAL_LANGUAGE", L"4", Ini().wstring()));
     EXPECT_TRUE(log.ContainsFragment("Corvane.ini")) << "no log line names the file";
-    EXPECT_EQ(ReadBytes(Ini()), before);
+    EXPECT_EQ(testing_support::FileBytes(Ini()), before);
 }
 
 // Paths longer than any buffer of the system's calls: reads give the

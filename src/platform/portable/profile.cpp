@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -161,18 +163,28 @@ std::vector<RawLine> SplitLines(const std::string& bytes) {
     return lines;
 }
 
+// The path is UTF-8; going through a filesystem path opens it by its wide
+// name on Windows, where a narrow open would take the ANSI code page and miss
+// a folder with a non-ASCII name.
 ReadStatus ReadBytes(const std::string& path, std::string& bytes, int& error) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (in == nullptr) {
-        error = errno;
-        return (error == ENOENT || error == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
+    const std::filesystem::path file(std::u8string(path.begin(), path.end()));
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) {
+        error = EISDIR;
+        return ReadStatus::Failed;
+    }
+    errno = 0;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = errno != 0 ? errno : EIO;
+        const bool missing = !std::filesystem::exists(file, ec) && !ec;
+        if (missing) error = ENOENT;
+        return missing ? ReadStatus::Missing : ReadStatus::Failed;
     }
     char chunk[4096];
-    size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof(chunk), in)) > 0) bytes.append(chunk, n);
-    const bool failed = std::ferror(in) != 0;
-    error = failed ? errno : 0;
-    (void)std::fclose(in);  // nothing was written; a close error changes nothing read
+    while (in.read(chunk, sizeof(chunk)) || in.gcount() > 0) bytes.append(chunk, static_cast<size_t>(in.gcount()));
+    const bool failed = in.bad();
+    error = failed ? (errno != 0 ? errno : EIO) : 0;
     return failed ? ReadStatus::Failed : ReadStatus::Read;
 }
 

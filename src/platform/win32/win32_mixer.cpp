@@ -1,6 +1,7 @@
 #include "platform/win32/win32_mixer.h"
 
 #include "platform/log.h"
+#include "platform/win32/fixed_field_text.h"
 #include "platform/win32/windows_api.h"
 #include "platform/win32/window_handles.h"
 
@@ -25,16 +26,6 @@ static_assert(sizeof(MIXERCONTROLDETAILS_UNSIGNED) == sizeof(uint32_t) &&
               sizeof(MIXERCONTROLDETAILS_BOOLEAN) == sizeof(uint32_t));
 
 namespace {
-
-constexpr size_t kProductNameChars = 31;
-
-// The system's fixed fields may lack their terminating NUL.
-template <size_t N>
-std::wstring BoundedText(const wchar_t (&field)[N], size_t limit = N) {
-    size_t n = 0;
-    while (n < N && n < limit && field[n] != L'\0') ++n;
-    return std::wstring(field, n);
-}
 
 DWORD OpenFlags(MixerOpenBy by, WindowHandle callback) {
     DWORD flags = MIXER_OBJECTF_MIXER;

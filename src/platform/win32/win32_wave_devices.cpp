@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/log.h"
+#include "platform/win32/fixed_field_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -22,16 +23,6 @@ namespace {
 
 // Generous: a reset returns every buffer at once, even on a loaded machine.
 constexpr auto kResetDrainLimit = std::chrono::seconds(10);
-constexpr size_t kProductNameChars = 31;
-
-// The caps structures hold a fixed array that the driver may leave without
-// its terminating NUL.
-std::wstring ProductName(const wchar_t (&field)[MAXPNAMELEN]) {
-    size_t n = 0;
-    while (n < MAXPNAMELEN && n < kProductNameChars && field[n] != L'\0') ++n;
-    return std::wstring(field, n);
-}
-
 void MarkDone(WaveHeader& header) {
     header.flags = (header.flags.load() & ~kWaveHeaderInQueue) | kWaveHeaderDone;
 }
@@ -103,7 +94,7 @@ uint32_t Win32WaveDevices::OutGetDevCaps(uint32_t id, std::wstring& productName)
         LogA("Wave devices: no caps of wave-out device %u (result %u)\n", id, result);
         return result;
     }
-    productName = ProductName(caps.szPname);
+    productName = BoundedText(caps.szPname, kProductNameChars);
     return result;
 }
 
@@ -114,7 +105,7 @@ uint32_t Win32WaveDevices::InGetDevCaps(uint32_t id, std::wstring& productName) 
         LogA("Wave devices: no caps of wave-in device %u (result %u)\n", id, result);
         return result;
     }
-    productName = ProductName(caps.szPname);
+    productName = BoundedText(caps.szPname, kProductNameChars);
     return result;
 }
 
