@@ -2,6 +2,8 @@
 // attaches, sends its start-up queries, keeps pinging, follows a ringing
 // call into the ringing mode and back, ends with exit code 0 on the quit
 // message with its settings saved; a second start meanwhile ends at once.
+// The tray menu's setting command opens the settings sheet, and OK applies
+// what the user changed on it.
 //
 // Both programs are taken from the folder of this test program, where the
 // Windows build puts them with the files an installation places beside
@@ -11,14 +13,20 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 
+#include "app/system_tray.h"
+#include "desktop_loop.h"
+#include "platform/property_sheet.h"
 #include "platform/text_codec.h"
 #include "platform/win32/testing/child_process.h"
+#include "platform/win32/testing/sheet_user.h"
 #include "platform/win32/win32_desktop.h"
+#include "settings_ui/page_templates.h"
 
 namespace {
 
@@ -26,6 +34,7 @@ namespace fs = std::filesystem;
 using namespace platform;
 using win32::testing::ChildProcess;
 using win32::testing::OwnFolder;
+using win32::testing::SheetUser;
 
 constexpr uint32_t kLimitMs = 60000;
 const std::wstring kMainTitle = L"VARNO-CORVANE";
@@ -104,6 +113,17 @@ bool WaitForWindow(Desktop& desktop, bool present) {
     return true;
 }
 
+// Runs this thread's message loop until `done` holds, looked at every 20 ms.
+bool WaitUntil(Desktop& desktop, const std::function<bool()>& done) {
+    if (done()) return true;
+    const uintptr_t poll = desktop.SetThreadTimer(20, [&](uintptr_t) {
+        if (done()) desktop.PostQuitMessage(0);
+    });
+    const bool inTime = win32_test::RunLoopWithLimit(desktop, kLimitMs);
+    desktop.KillThreadTimer(poll);
+    return inTime;
+}
+
 class EndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -159,6 +179,40 @@ TEST_F(EndToEndTest, TheProgramAttachesFollowsARingingCallAndEndsOnTheQuitMessag
     const std::wstring saved = ReadText(settings, stillUtf16);
     EXPECT_NE(saved.find(L"VAL_AUDIO_IN_MUTE=0"), std::wstring::npos) << "settings not saved";
     EXPECT_EQ(stillUtf16, utf16) << "the file's encoding changed";
+}
+
+TEST_F(EndToEndTest, TheSettingCommandOpensTheSheetAndOkAppliesTheUsersChange) {
+    ASSERT_FALSE(desktop.FindWindow(nullptr, &kMainTitle)) << "another companion runs in this Wine session";
+    ChildProcess program;
+    ASSERT_TRUE(program.Start(Quoted(folder / "program" / "corvane.exe") + L" --log-file " + Quoted(folder / "log.txt")));
+    ASSERT_TRUE(WaitForWindow(desktop, true)) << "the main window never appeared";
+    const WindowHandle main = desktop.FindWindow(nullptr, &kMainTitle);
+    ASSERT_TRUE(main);
+
+    // The tray menu's "Audio Setting".
+    EXPECT_TRUE(desktop.PostMessage(main, WM_COMMAND, app::ID_AUDIO_SETTING, 0));
+    ASSERT_TRUE(WaitUntil(desktop, [&] { return SheetUser::OwnedBy(main).Found(); })) << "no sheet opened";
+    SheetUser sheet = SheetUser::OwnedBy(main);
+    EXPECT_EQ(sheet.ShownTab(), settings_ui::PAGE_AUDIO);
+    EXPECT_EQ(sheet.TabCount(), settings_ui::kSheetPageCount);
+    EXPECT_FALSE(sheet.ButtonEnabled(kSheetApplyButton));
+    const int volume = sheet.SliderPos(settings_ui::IDC_SLIDER_1);
+    const int chosen = (volume + 5) % (sheet.SliderMax(settings_ui::IDC_SLIDER_1) + 1);
+    sheet.Slide(settings_ui::IDC_SLIDER_1, chosen);
+    EXPECT_TRUE(sheet.ButtonEnabled(kSheetApplyButton)) << "the moved slider marks its page";
+    sheet.Press(kSheetOkButton);
+    EXPECT_TRUE(WaitUntil(desktop, [&] { return !SheetUser::OwnedBy(main).Found(); })) << "OK left the sheet open";
+
+    bool utf16 = false;
+    const std::wstring saved = ReadText(folder / "program" / "Corvane.ini", utf16);
+    EXPECT_NE(saved.find(L"VAL_AUDIO_OUT_VOLUME=" + std::to_wstring(chosen) + L"\r\n"), std::wstring::npos)
+        << "the Audio page's volume was not applied";
+    EXPECT_NE(ReadBytes(folder / "log.txt").find("OpenSettingSheet: page 0"), std::string::npos);
+
+    EXPECT_TRUE(desktop.PostMessage(main, WM_USER + 1, 0, 0));
+    uint32_t programCode = 99;
+    EXPECT_TRUE(program.Wait(kLimitMs, programCode)) << "the program did not end";
+    EXPECT_EQ(programCode, 0u);
 }
 
 }  // namespace
