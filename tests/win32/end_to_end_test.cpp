@@ -89,6 +89,16 @@ bool RemoveKey(std::wstring& text, const std::wstring& key) {
     return true;
 }
 
+// The value of `key` in a profile file's text ("key=value" lines).
+std::wstring ProfileValue(const fs::path& path, const std::wstring& key) {
+    bool utf16 = false;
+    const std::wstring text = L"\n" + ReadText(path, utf16);
+    const size_t at = text.find(L"\n" + key + L"=");
+    if (at == std::wstring::npos) return {};
+    const size_t begin = at + key.size() + 2;
+    return text.substr(begin, text.find_first_of(L"\r\n", begin) - begin);
+}
+
 std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
 
 // Waits until the program's log shows the ringing mode and, after it, the
@@ -196,6 +206,11 @@ TEST_F(EndToEndTest, TheSettingCommandOpensTheSheetAndOkAppliesTheUsersChange) {
     EXPECT_EQ(sheet.ShownTab(), settings_ui::PAGE_AUDIO);
     EXPECT_EQ(sheet.TabCount(), settings_ui::kSheetPageCount);
     EXPECT_FALSE(sheet.ButtonEnabled(kSheetApplyButton));
+    // The program's language (English, as installed) names the sheet.
+    const fs::path language = folder / "program" / "Language" / "Eng.ini";
+    EXPECT_EQ(sheet.Caption(), ProfileValue(language, L"Dlg_Caption"));
+    EXPECT_EQ(sheet.ButtonText(kSheetApplyButton), ProfileValue(language, L"Button_Apply"));
+    EXPECT_FALSE(sheet.Caption().empty());
     const int volume = sheet.SliderPos(settings_ui::IDC_SLIDER_1);
     const int chosen = (volume + 5) % (sheet.SliderMax(settings_ui::IDC_SLIDER_1) + 1);
     sheet.Slide(settings_ui::IDC_SLIDER_1, chosen);
