@@ -210,6 +210,9 @@ void SheetUser::Choose(int id, int index) {
 void SheetUser::Click(int id) { SendDlgItemMessageW(ShownPage(ToHwnd(sheet_)), id, BM_CLICK, 0, 0); }
 
 void SheetUser::Press(int button) {
+    // Wine's sheet presses Apply on request even while the button is
+    // disabled, which no user can do.
+    if (!ButtonEnabled(button)) return;
     const WPARAM which = button == kSheetOkButton ? PSBTN_OK : button == kSheetApplyButton ? PSBTN_APPLYNOW : PSBTN_CANCEL;
     SendMessageW(ToHwnd(sheet_), PSM_PRESSBUTTON, which, 0);
 }

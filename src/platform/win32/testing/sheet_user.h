@@ -59,7 +59,7 @@ public:
     void StepSlider(int id);
     void Choose(int id, int index);
     void Click(int id);
-    // OK, Apply or Cancel by the sheet's button id.
+    // OK, Apply or Cancel by the sheet's button id, while it is enabled.
     void Press(int button);
 
 private:
