@@ -96,10 +96,11 @@ void FillList(SheetView& view, int page, int id) {
 class Win32SheetHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        owner = desktop.CreateWindow(L"Corvane.Test.SheetOwner", L"", [this](WindowHandle, uint32_t m, WPARAM, LPARAM) -> LRESULT {
-            if (m == WM_NEXT_STEP) NextStep();
-            return 0;
-        });
+        owner = desktop.CreateWindow(L"Corvane.Test.SheetOwner", L"",
+                                     [this](WindowHandle, uint32_t m, WPARAM, LPARAM) -> LRESULT {
+                                         if (m == WM_NEXT_STEP) NextStep();
+                                         return 0;
+                                     });
         ASSERT_TRUE(owner);
         events.driver = owner;
     }
@@ -133,7 +134,9 @@ protected:
         if (!steps.empty()) desktop.PostMessage(owner, WM_NEXT_STEP, 0, 0);
     }
 
-    size_t Count(const std::string& line) const { return static_cast<size_t>(std::count(events.log.begin(), events.log.end(), line)); }
+    size_t Count(const std::string& line) const {
+        return static_cast<size_t>(std::count(events.log.begin(), events.log.end(), line));
+    }
 
     win32::Win32Desktop desktop;
     // Built in memory: the test program has no page resources.
@@ -225,7 +228,8 @@ TEST_F(Win32SheetHostTest, TheSettingsPagesComeOutAsTheirTemplatesSay) {
     }
     steps.push_back([](SheetView& view, SheetUser& user) {
         user.SelectTab(settings_ui::PAGE_PHONE);
-        EXPECT_EQ(user.Describe(settings_ui::IDC_SLIDER_1), L"msctls_trackbar32 horizontal ticks tabstop") << "the contrast";
+        EXPECT_EQ(user.Describe(settings_ui::IDC_SLIDER_1), L"msctls_trackbar32 horizontal ticks tabstop")
+            << "the contrast";
         user.SelectTab(settings_ui::PAGE_AUDIO);
         FillList(view, settings_ui::PAGE_AUDIO, settings_ui::IDC_LIST_PLAYBACK);
         EXPECT_EQ(user.Describe(settings_ui::IDC_SLIDER_1), L"msctls_trackbar32 horizontal tabstop") << "a volume";
@@ -252,7 +256,8 @@ TEST_F(Win32SheetHostTest, ThePagesFromResourcesAreThoseBuiltInMemory) {
             steps.push_back([this, page, &seen](SheetView& view, SheetUser& user) {
                 view.SetCurrentPage(page);
                 for (const ControlTemplate& c : sheet.pages[static_cast<size_t>(page)].controls) {
-                    if (c.id >= 0) seen.push_back(std::to_wstring(c.id) + L": " + user.Layout(c.id) + L" " + user.Text(c.id));
+                    if (c.id < 0) continue;
+                    seen.push_back(std::to_wstring(c.id) + L": " + user.Layout(c.id) + L" " + user.Text(c.id));
                 }
                 seen.push_back(user.ShowsIcon() ? L"icon" : L"no icon");
             });
@@ -268,7 +273,8 @@ TEST_F(Win32SheetHostTest, ThePagesFromResourcesAreThoseBuiltInMemory) {
     for (size_t n = 0; n < resourcePages.size(); ++n) EXPECT_EQ(resourcePages[n], memoryPages[n]);
     size_t lines = sheet.pages.size();  // an icon line a page
     for (const PageTemplate& page : sheet.pages) {
-        lines += static_cast<size_t>(std::count_if(page.controls.begin(), page.controls.end(), [](const ControlTemplate& c) { return c.id >= 0; }));
+        lines += static_cast<size_t>(std::count_if(page.controls.begin(), page.controls.end(),
+                                                   [](const ControlTemplate& c) { return c.id >= 0; }));
     }
     EXPECT_EQ(resourcePages.size(), lines);
 }

@@ -208,7 +208,9 @@ void OpenSheet::PageCreated(PageSlot& slot, HWND window) {
     SheetCreated(::GetParent(window));
     const HICON icon = LoadTemplateIcon(template_.icon);
     for (HWND c = GetWindow(window, GW_CHILD); c && icon; c = GetWindow(c, GW_HWNDNEXT)) {
-        if ((GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) SendMessageW(c, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        if ((GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            SendMessageW(c, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        }
     }
     events_.OnPageInit(*this, slot.index);
 }
@@ -301,7 +303,8 @@ HWND OpenSheet::PageWindow(int page) const {
 const ControlTemplate* OpenSheet::Find(int page, int id) const {
     if (!PageWindow(page)) return nullptr;
     const auto& controls = template_.pages[static_cast<size_t>(page)].controls;
-    const auto found = std::find_if(controls.begin(), controls.end(), [id](const ControlTemplate& c) { return c.id == id; });
+    const auto found =
+        std::find_if(controls.begin(), controls.end(), [id](const ControlTemplate& c) { return c.id == id; });
     return found == controls.end() ? nullptr : &*found;
 }
 
@@ -367,7 +370,8 @@ int OpenSheet::SliderPos(int page, int id) {
 int OpenSheet::InsertListItem(int page, int id, int index, const std::wstring& text) {
     HWND list = Control(page, id, ControlKind::DropList);
     if (!list || index < -1) return -1;
-    const LRESULT at = SendMessageW(list, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT at =
+        SendMessageW(list, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
     return at >= 0 ? static_cast<int>(at) : -1;
 }
 
@@ -390,7 +394,8 @@ std::wstring OpenSheet::ListItemText(int page, int id, int index) {
     const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length < 0) return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied =
+        SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied >= 0 ? static_cast<size_t>(copied) : 0);
     return text;
 }
@@ -441,7 +446,8 @@ INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* sheet = static_cast<OpenSheet*>(GetPropW(window, kSheetProperty));
-    return sheet ? sheet->SheetMessage(window, message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    if (!sheet) return DefWindowProcW(window, message, wParam, lParam);
+    return sheet->SheetMessage(window, message, wParam, lParam);
 }
 
 int CALLBACK SheetCallback(HWND window, UINT message, LPARAM) {

@@ -213,7 +213,9 @@ void SheetUser::Press(int button) {
     // Wine's sheet presses Apply on request even while the button is
     // disabled, which no user can do.
     if (!ButtonEnabled(button)) return;
-    const WPARAM which = button == kSheetOkButton ? PSBTN_OK : button == kSheetApplyButton ? PSBTN_APPLYNOW : PSBTN_CANCEL;
+    const WPARAM which = button == kSheetOkButton      ? PSBTN_OK
+                         : button == kSheetApplyButton ? PSBTN_APPLYNOW
+                                                       : PSBTN_CANCEL;
     SendMessageW(ToHwnd(sheet_), PSM_PRESSBUTTON, which, 0);
 }
 
