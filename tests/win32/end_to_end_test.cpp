@@ -215,6 +215,9 @@ TEST_F(EndToEndTest, TheSettingCommandOpensTheSheetAndOkAppliesTheUsersChange) {
     const int chosen = (volume + 5) % (sheet.SliderMax(settings_ui::IDC_SLIDER_1) + 1);
     sheet.Slide(settings_ui::IDC_SLIDER_1, chosen);
     EXPECT_TRUE(sheet.ButtonEnabled(kSheetApplyButton)) << "the moved slider marks its page";
+    sheet.SelectTab(settings_ui::PAGE_ABOUT);
+    EXPECT_EQ(sheet.ShownTab(), settings_ui::PAGE_ABOUT);
+    EXPECT_TRUE(sheet.ShowsIcon()) << "the About page shows the program's icon";
     sheet.Press(kSheetOkButton);
     EXPECT_TRUE(WaitUntil(desktop, [&] { return !SheetUser::OwnedBy(main).Found(); })) << "OK left the sheet open";
 
