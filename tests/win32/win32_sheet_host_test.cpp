@@ -77,7 +77,7 @@ SheetTemplate TestSheet() {
                                         Control(13, ControlKind::DropList, L"", 50, 80),
                                         Control(14, ControlKind::CheckBox, L"Check", 80),
                                         Control(15, ControlKind::PushButton, L"Push", 95, 14),
-                                        ControlTemplate{-1, ControlKind::Icon, L"", 160, 5, 21, 20}}});
+                                        ControlTemplate{16, ControlKind::Icon, L"", 160, 5, 21, 20}}});
     sheet.pages.push_back(PageTemplate{502, L"Second", 220, 140,
                                        {Control(20, ControlKind::Slider, L"", 10, 20),
                                         Control(21, ControlKind::CheckBox, L"Other", 40)}});
@@ -180,6 +180,7 @@ TEST_F(Win32SheetHostTest, EveryKindOfControlIsTheSystemsControlOfThatKind) {
         {0, 13, L"ComboBox dropdownlist vscroll tabstop", L""},
         {0, 14, L"Button autocheckbox tabstop", L"Check"},
         {0, 15, L"Button pushbutton tabstop", L"Push"},
+        {0, 16, L"Static icon", L""},
         // Tall enough for a tick at every position.
         {1, 20, L"msctls_trackbar32 horizontal ticks tabstop", L""},
     };
