@@ -279,12 +279,11 @@ bool OpenSheet::FirstShownPage(const PageSlot& slot) const {
     return false;
 }
 
+// Once every page has taken the press, the system clears the pages' marks
+// and disables Apply itself.
 void OpenSheet::ApplyPages() {
     for (const PageSlot& s : slots_) {
         if (s.window) events_.OnPageApply(*this, s.index);
-    }
-    for (const PageSlot& s : slots_) {
-        if (s.window) SendMessageW(sheet_, PSM_UNCHANGED, reinterpret_cast<WPARAM>(s.window), 0);
     }
 }
 
