@@ -119,9 +119,10 @@ int OpenSheet::Run(HWND owner) {
     const std::vector<PROPSHEETPAGEW> pages = DescribePages();
     PROPSHEETHEADERW header = DescribeSheet(owner, pages);
     t_opening = this;
-    const INT_PTR shown = PropertySheetW(&header);
+    // The system's answer tells whether changes were saved, not which
+    // button ended the sheet; the pages' notifications tell that.
+    PropertySheetW(&header);
     t_opening = nullptr;
-    if (shown < 0) result_ = IDCANCEL;
     TellClosed();
     return result_;
 }
