@@ -44,10 +44,11 @@ endforeach()
 set(CORVANE_WINE ${CMAKE_SOURCE_DIR}/scripts/wine.sh ${CMAKE_BINARY_DIR}/wine-prefix)
 
 enable_language(RC)
+include(${CMAKE_CURRENT_LIST_DIR}/SettingsPageDialogs.cmake)
 
 # The resource script: the application icon drawn by tools/app_icon_gen.cpp,
-# the display's icon strip, the menu, the string table, the version and the
-# manifest (resources/windows/).
+# the display's icon strip, the menu, the string table, the settings pages'
+# dialog templates, the version and the manifest (resources/windows/).
 macro(corvane_windows_resources)
   corvane_host_tool(app_icon_gen tools/app_icon_gen.cpp APP_ICON_GEN)
   set(CORVANE_APP_ICON ${CMAKE_BINARY_DIR}/generated/corvane.ico)
@@ -60,12 +61,16 @@ macro(corvane_windows_resources)
     VERBATIM)
   set(CORVANE_ICON_STRIP_BMP ${ICON_STRIP_BMP})
   set(CORVANE_MANIFEST ${CMAKE_SOURCE_DIR}/resources/windows/corvane.manifest)
-  set(CORVANE_DIALOG_TEMPLATES "")
+  set(CORVANE_PAGE_DIALOGS ${CMAKE_BINARY_DIR}/generated/settings_pages.rc)
+  corvane_settings_page_dialogs(${CORVANE_PAGE_DIALOGS})
+  set(CORVANE_DIALOG_TEMPLATES "#include \"${CORVANE_PAGE_DIALOGS}\"")
   set(CORVANE_RC_GENERATED_NOTE "generated from resources/windows/corvane.rc.in")
   set(CORVANE_RC ${CMAKE_BINARY_DIR}/generated/corvane.rc)
   configure_file(${CMAKE_SOURCE_DIR}/resources/windows/corvane.rc.in ${CORVANE_RC} @ONLY)
   set_source_files_properties(${CORVANE_RC} PROPERTIES
-    OBJECT_DEPENDS "${CORVANE_APP_ICON};${ICON_STRIP_BMP};${CORVANE_MANIFEST}")
+    OBJECT_DEPENDS "${CORVANE_APP_ICON};${ICON_STRIP_BMP};${CORVANE_MANIFEST};${CORVANE_PAGE_DIALOGS};${CMAKE_SOURCE_DIR}/src/platform/win32/sheet_control_styles.h")
+  set_source_files_properties(${CORVANE_PAGE_DIALOGS} PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/platform/win32/sheet_control_styles.h")
 endmacro()
 
 # The program folder (the build folder itself) holds what an installation
@@ -169,7 +174,9 @@ macro(corvane_windows_tests)
   # (ncurses, tmux), and the sounds' test runs the build machine's generator.
   list(FILTER TEST_SRC EXCLUDE REGEX
     "/tests/interactive/|/tests/scenario/interactive_terminal_test\\.cpp$|/tests/audio/generated_sounds_test\\.cpp$")
-  add_executable(corvane_tests ${TEST_SRC})
+  # The settings pages' dialog resources, so that the sheet host's tests
+  # reach both kinds of page: from a resource and built in memory.
+  add_executable(corvane_tests ${TEST_SRC} ${CORVANE_PAGE_DIALOGS})
   target_link_libraries(corvane_tests PRIVATE corvane_simrun GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(corvane_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(corvane_tests PRIVATE CORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
@@ -206,7 +213,7 @@ macro(corvane_windows_tests)
   # other programs, broadcast to every top-level window of the session and
   # stand in for its notification area, which tests running beside them
   # would see.
-  set(backend_suites Win32DesktopTest.*:StandInTest.*:EndToEndTest.*:Win32ShellTest.*:Win32HidHost.*:PipedHidHost.*:GdiplusGlyphsTest.*:GdiplusTextRows.*:Win32WaveDevicesTest.*:Win32MixerTest.*:Win32EndpointVolumeTest.*:Win32DirectoryTest.*)
+  set(backend_suites Win32DesktopTest.*:StandInTest.*:EndToEndTest.*:Win32ShellTest.*:Win32HidHost.*:PipedHidHost.*:GdiplusGlyphsTest.*:GdiplusTextRows.*:Win32WaveDevicesTest.*:Win32MixerTest.*:Win32EndpointVolumeTest.*:Win32DirectoryTest.*:Win32SheetHostTest.*)
   string(REPLACE ":" ";" backend_patterns "${backend_suites}")
   list(APPEND excluded ${backend_patterns})
   list(JOIN excluded ":" excluded)

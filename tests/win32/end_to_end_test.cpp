@@ -2,6 +2,8 @@
 // attaches, sends its start-up queries, keeps pinging, follows a ringing
 // call into the ringing mode and back, ends with exit code 0 on the quit
 // message with its settings saved; a second start meanwhile ends at once.
+// The tray menu's setting command opens the settings sheet, and OK applies
+// what the user changed on it.
 //
 // Both programs are taken from the folder of this test program, where the
 // Windows build puts them with the files an installation places beside
@@ -11,14 +13,20 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 
+#include "app/system_tray.h"
+#include "desktop_loop.h"
+#include "platform/property_sheet.h"
 #include "platform/text_codec.h"
 #include "platform/win32/testing/child_process.h"
+#include "platform/win32/testing/sheet_user.h"
 #include "platform/win32/win32_desktop.h"
+#include "settings_ui/page_templates.h"
 #include "support/file_bytes.h"
 
 namespace {
@@ -27,6 +35,7 @@ namespace fs = std::filesystem;
 using namespace platform;
 using win32::testing::ChildProcess;
 using win32::testing::OwnFolder;
+using win32::testing::SheetUser;
 
 constexpr uint32_t kLimitMs = 60000;
 const std::wstring kMainTitle = L"VARNO-CORVANE";
@@ -74,6 +83,16 @@ bool RemoveKey(std::wstring& text, const std::wstring& key) {
     return true;
 }
 
+// The value of `key` in a profile file's text ("key=value" lines).
+std::wstring ProfileValue(const fs::path& path, const std::wstring& key) {
+    bool utf16 = false;
+    const std::wstring text = L"\n" + ReadText(path, utf16);
+    const size_t at = text.find(L"\n" + key + L"=");
+    if (at == std::wstring::npos) return {};
+    const size_t begin = at + key.size() + 2;
+    return text.substr(begin, text.find_first_of(L"\r\n", begin) - begin);
+}
+
 std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
 
 // Waits until the program's log shows the ringing mode and, after it, the
@@ -96,6 +115,17 @@ bool WaitForWindow(Desktop& desktop, bool present) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
+}
+
+// Runs this thread's message loop until `done` holds, looked at every 20 ms.
+bool WaitUntil(Desktop& desktop, const std::function<bool()>& done) {
+    if (done()) return true;
+    const uintptr_t poll = desktop.SetThreadTimer(20, [&](uintptr_t) {
+        if (done()) desktop.PostQuitMessage(0);
+    });
+    const bool inTime = win32_test::RunLoopWithLimit(desktop, kLimitMs);
+    desktop.KillThreadTimer(poll);
+    return inTime;
 }
 
 class EndToEndTest : public ::testing::Test {
@@ -153,6 +183,48 @@ TEST_F(EndToEndTest, TheProgramAttachesFollowsARingingCallAndEndsOnTheQuitMessag
     const std::wstring saved = ReadText(settings, stillUtf16);
     EXPECT_NE(saved.find(L"VAL_AUDIO_IN_MUTE=0"), std::wstring::npos) << "settings not saved";
     EXPECT_EQ(stillUtf16, utf16) << "the file's encoding changed";
+}
+
+TEST_F(EndToEndTest, TheSettingCommandOpensTheSheetAndOkAppliesTheUsersChange) {
+    ASSERT_FALSE(desktop.FindWindow(nullptr, &kMainTitle)) << "another companion runs in this Wine session";
+    ChildProcess program;
+    ASSERT_TRUE(program.Start(Quoted(folder / "program" / "corvane.exe") + L" --log-file " + Quoted(folder / "log.txt")));
+    ASSERT_TRUE(WaitForWindow(desktop, true)) << "the main window never appeared";
+    const WindowHandle main = desktop.FindWindow(nullptr, &kMainTitle);
+    ASSERT_TRUE(main);
+
+    // The tray menu's "Audio Setting".
+    EXPECT_TRUE(desktop.PostMessage(main, WM_COMMAND, app::ID_AUDIO_SETTING, 0));
+    ASSERT_TRUE(WaitUntil(desktop, [&] { return SheetUser::OwnedBy(main).Found(); })) << "no sheet opened";
+    SheetUser sheet = SheetUser::OwnedBy(main);
+    EXPECT_EQ(sheet.ShownTab(), settings_ui::PAGE_AUDIO);
+    EXPECT_EQ(sheet.TabCount(), settings_ui::kSheetPageCount);
+    EXPECT_FALSE(sheet.ButtonEnabled(kSheetApplyButton));
+    // The program's language (English, as installed) names the sheet.
+    const fs::path language = folder / "program" / "Language" / "Eng.ini";
+    EXPECT_EQ(sheet.Caption(), ProfileValue(language, L"Dlg_Caption"));
+    EXPECT_EQ(sheet.ButtonText(kSheetApplyButton), ProfileValue(language, L"Button_Apply"));
+    EXPECT_FALSE(sheet.Caption().empty());
+    const int volume = sheet.SliderPos(settings_ui::IDC_SLIDER_1);
+    const int chosen = (volume + 5) % (sheet.SliderMax(settings_ui::IDC_SLIDER_1) + 1);
+    sheet.Slide(settings_ui::IDC_SLIDER_1, chosen);
+    EXPECT_TRUE(sheet.ButtonEnabled(kSheetApplyButton)) << "the moved slider marks its page";
+    sheet.SelectTab(settings_ui::PAGE_ABOUT);
+    EXPECT_EQ(sheet.ShownTab(), settings_ui::PAGE_ABOUT);
+    EXPECT_TRUE(sheet.ShowsIcon()) << "the About page shows the program's icon";
+    sheet.Press(kSheetOkButton);
+    EXPECT_TRUE(WaitUntil(desktop, [&] { return !SheetUser::OwnedBy(main).Found(); })) << "OK left the sheet open";
+
+    bool utf16 = false;
+    const std::wstring saved = ReadText(folder / "program" / "Corvane.ini", utf16);
+    EXPECT_NE(saved.find(L"VAL_AUDIO_OUT_VOLUME=" + std::to_wstring(chosen) + L"\r\n"), std::wstring::npos)
+        << "the Audio page's volume was not applied";
+    EXPECT_NE(testing_support::FileBytes(folder / "log.txt").find("OpenSettingSheet: page 0"), std::string::npos);
+
+    EXPECT_TRUE(desktop.PostMessage(main, WM_USER + 1, 0, 0));
+    uint32_t programCode = 99;
+    EXPECT_TRUE(program.Wait(kLimitMs, programCode)) << "the program did not end";
+    EXPECT_EQ(programCode, 0u);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/win32/win32_hid_host.h"
 #include "platform/win32/win32_mixer.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_sheet_host.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_wave_devices.h"
@@ -30,7 +31,8 @@ const Backends& DefaultBackends() {
                                                    .mixer = new win32::Win32Mixer,
                                                    .waveDevices = new win32::Win32WaveDevices,
                                                    .endpointVolume = new win32::Win32EndpointVolume,
-                                                   .directory = new win32::Win32Directory};
+                                                   .directory = new win32::Win32Directory,
+                                                   .sheetHost = new win32::Win32SheetHost};
     return *defaults;
 }
 

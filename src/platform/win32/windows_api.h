@@ -28,6 +28,7 @@
 // clang-format off
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 #include <dbt.h>
 #include <mmsystem.h>
 #include <setupapi.h>
