@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <latch>
+#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -62,6 +62,27 @@ private:
     std::vector<std::string> entries_;
 };
 
+// Lets the threads go together. Not std::latch: the MinGW build's standard
+// library waits on it through a waiter pool that can miss the last arrival
+// and hang the test under Wine.
+class StartGate {
+public:
+    explicit StartGate(int expected) : waiting_(expected) {}
+    void ArriveAndWait() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (--waiting_ == 0) {
+            open_.notify_all();
+            return;
+        }
+        open_.wait(lock, [this] { return waiting_ == 0; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable open_;
+    int waiting_;
+};
+
 class ModeSwitchRaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -93,11 +114,11 @@ protected:
 TEST_F(ModeSwitchRaceTest, EverySwitchLeavesAndEntersOnceInTurn) {
     constexpr int kThreads = 3;
     constexpr int kRoundsPerThread = 3000;
-    std::latch start(kThreads);
+    StartGate start(kThreads);
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&] {
-            start.arrive_and_wait();
+            start.ArriveAndWait();
             for (int i = 0; i < kRoundsPerThread; ++i) {
                 SwitchMode(MODE_RINGING);
                 SwitchMode(MODE_MAIN);
