@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/win32/page_dialog_template.h"
+#include "platform/win32/port_icon.h"
 #include "platform/win32/window_handles.h"
 
 namespace platform::win32 {
@@ -29,18 +30,6 @@ thread_local OpenSheet* t_opening = nullptr;
 INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam);
-
-HICON LoadTemplateIcon(const IconRef& icon) {
-    switch (icon.kind) {
-        case IconRef::Kind::Resource:
-            return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.id));
-        case IconRef::Kind::Standard:
-            return LoadIconW(nullptr, MAKEINTRESOURCEW(icon.id));
-        case IconRef::Kind::None:
-            break;
-    }
-    return nullptr;
-}
 
 std::wstring WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
@@ -170,7 +159,7 @@ PROPSHEETHEADERW OpenSheet::DescribeSheet(HWND owner, const std::vector<PROPSHEE
         header.pszIcon = MAKEINTRESOURCEW(template_.icon.id);
     } else if (template_.icon.kind == IconRef::Kind::Standard) {
         header.dwFlags |= PSH_USEHICON;
-        header.hIcon = LoadTemplateIcon(template_.icon);
+        header.hIcon = LoadPortIcon(template_.icon);
     }
     return header;
 }
@@ -207,7 +196,7 @@ void OpenSheet::TellClosed() {
 void OpenSheet::PageCreated(PageSlot& slot, HWND window) {
     slot.window = window;
     SheetCreated(::GetParent(window));
-    const HICON icon = LoadTemplateIcon(template_.icon);
+    const HICON icon = LoadPortIcon(template_.icon);
     for (HWND c = GetWindow(window, GW_CHILD); c && icon; c = GetWindow(c, GW_HWNDNEXT)) {
         if ((GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
             SendMessageW(c, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);

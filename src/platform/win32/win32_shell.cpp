@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/log.h"
+#include "platform/win32/port_icon.h"
 #include "platform/win32/window_handles.h"
 
 namespace platform::win32 {
@@ -14,18 +15,6 @@ namespace {
 
 // The tray menu's resource: its first pop-up is the menu shown.
 constexpr int kTrayMenuResource = 130;
-
-HICON LoadPortIcon(const IconRef& icon) {
-    switch (icon.kind) {
-        case IconRef::Kind::Resource:
-            return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.id));
-        case IconRef::Kind::Standard:
-            return LoadIconW(nullptr, MAKEINTRESOURCEW(icon.id));
-        case IconRef::Kind::None:
-            break;
-    }
-    return nullptr;
-}
 
 NOTIFYICONDATAW ToSystemRecord(const NotifyIconData& data) {
     NOTIFYICONDATAW record{};

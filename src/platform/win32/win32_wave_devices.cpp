@@ -23,6 +23,7 @@ namespace {
 
 // Generous: a reset returns every buffer at once, even on a loaded machine.
 constexpr auto kResetDrainLimit = std::chrono::seconds(10);
+
 void MarkDone(WaveHeader& header) {
     header.flags = (header.flags.load() & ~kWaveHeaderInQueue) | kWaveHeaderDone;
 }
