@@ -9,23 +9,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 using namespace modes;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -45,7 +38,7 @@ std::vector<bool> IconBits(int index) {
 }
 
 TEST(IconStripTest, BuiltDataMatchesEveryIconOfTheShippedPicture) {
-    const std::vector<std::string> lines = Lines(ReadFile(kPicturePath));
+    const std::vector<std::string> lines = Lines(testing_support::FileBytes(kPicturePath));
     int icons = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].rfind("icon ", 0) != 0) continue;
@@ -117,7 +110,7 @@ uint32_t Le(const std::string& bytes, size_t at, int size) {
 }
 
 TEST(IconStripTest, BmpStripIsOneBitIconsSideBySide) {
-    const std::string bmp = ReadFile(CORVANE_ICON_BMP);
+    const std::string bmp = testing_support::FileBytes(CORVANE_ICON_BMP);
     ASSERT_GE(bmp.size(), 62u);
     EXPECT_EQ(bmp.substr(0, 2), "BM");
     EXPECT_EQ(Le(bmp, 2, 4), bmp.size());
@@ -174,12 +167,12 @@ protected:
 
     testing_support::TempFolder folder_;
     std::string errors_;
-    const std::vector<std::string> shipped_ = Lines(ReadFile(kPicturePath));
+    const std::vector<std::string> shipped_ = Lines(testing_support::FileBytes(kPicturePath));
 };
 
 TEST_F(IconStripGeneratorTest, ShippedPictureGivesTheBuiltStrip) {
     ASSERT_EQ(Generate(Join(shipped_)), 0) << errors_;
-    EXPECT_EQ(folder_.Read("out.bmp"), ReadFile(CORVANE_ICON_BMP));
+    EXPECT_EQ(folder_.Read("out.bmp"), testing_support::FileBytes(CORVANE_ICON_BMP));
     EXPECT_NE(folder_.Read("out.cpp").find("kIconStripRows"), std::string::npos);
 }
 

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "app/corvane_app.h"
@@ -17,6 +15,7 @@
 #include "modes/virtual_display.h"
 #include "skype/skype_monitor.h"
 #include "support/executable_at.h"
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -49,13 +48,6 @@ Columns LabelInk(const std::string& text, int alignment) {
     g_VirtualDisplay.EraseImage();
     g_VirtualDisplay.DrawTextRow(0, kLabelRow, text, alignment);
     return InkColumns(kLabelRow);
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // The program, with a display, in a folder of its own whose language file
@@ -106,7 +98,7 @@ TEST_F(LabelTest, TheTwoSoftKeyLabelsOfAScreenStayApartInEveryShippedLanguage) {
     for (const auto& entry : fs::directory_iterator(fs::path(CORVANE_SOURCE_DIR) / "resources" / "Language")) {
         if (entry.path().extension() != ".ini") continue;
         ++files;
-        UseLanguageFile(ReadFile(entry.path()));
+        UseLanguageFile(testing_support::FileBytes(entry.path()));
         for (const LabelPair& pair : kLabelPairs) {
             const std::string left = pair.left == 0 ? "OK" : ScreenText(pair.left);
             const std::string right = ScreenText(pair.right);
